@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kt41::device {
+
+// What the main window does with a progress code: the one table that turns
+// codes into status and log texts.
+struct ProgressReaction {
+    bool SetsStatus = false; // show Text in the activity panel
+    bool Logs = false;       // append a log line with Text
+    bool WithResult = false; // the log line ends in " Ok." or " Ошибка."
+    bool Failed = false;     // the outcome in lParam's low word was nonzero
+    std::string Text;
+
+    bool Ignored() const { return !SetsStatus && !Logs; }
+};
+
+ProgressReaction DescribeProgress(int code, std::uint32_t lParam);
+
+// " Ok." or " Ошибка." appended to a result text.
+std::string ResultText(const std::string& text, bool failed);
+
+} // namespace kt41::device
