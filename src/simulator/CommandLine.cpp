@@ -95,14 +95,14 @@ std::optional<SimCommandLine> ParseSimCommandLine(const std::vector<std::string>
         } else if (a == "--verbose" || a == "-v") {
             cl.Verbose = true;
         } else if (a == "--fault") {
-            const std::string* spec = value();
-            if (spec == nullptr) {
+            const std::string* description = value();
+            if (description == nullptr) {
                 return fail("--fault needs a fault description");
             }
             std::string why;
-            const auto fault = ParseFault(*spec, &why);
+            const auto fault = ParseFault(*description, &why);
             if (!fault) {
-                return fail("--fault " + *spec + ": " + why);
+                return fail("--fault " + *description + ": " + why);
             }
             cl.Faults.push_back(*fault);
         } else {
