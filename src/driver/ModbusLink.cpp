@@ -139,6 +139,10 @@ void ModbusLink::LineFailed(int error) {
 std::optional<ModbusLink::Answer> ModbusLink::Exchange(std::uint8_t unit,
                                                        std::span<const std::uint8_t> request,
                                                        std::size_t answerPdu, std::string* why) {
+    if (request.empty() || request.size() > MODBUS_MAX_PDU_LENGTH) {
+        *why = "request too long";
+        return std::nullopt;
+    }
     std::lock_guard guard(mutex_);
     if (reconnect_) {
         Reconnect();
@@ -153,10 +157,6 @@ std::optional<ModbusLink::Answer> ModbusLink::Exchange(std::uint8_t unit,
     modbus_flush(context_);
 
     std::array<std::uint8_t, MODBUS_MAX_PDU_LENGTH + 1> raw{};
-    if (request.empty() || request.size() > MODBUS_MAX_PDU_LENGTH) {
-        *why = "request too long";
-        return std::nullopt;
-    }
     raw[0] = unit;
     std::memcpy(raw.data() + 1, request.data(), request.size());
     if (modbus_send_raw_request(context_, raw.data(), int(request.size() + 1)) < 0) {
