@@ -1,13 +1,16 @@
 #include "app/StartUp.h"
 #include "app/GeneralError.h"
+#include "app/Program.h"
 #include "support/GuiTest.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 
 #include <stdexcept>
 
@@ -78,6 +81,37 @@ TEST_F(StartUpTest, DialogsBelongToTheMainWindow) {
     EXPECT_TRUE(main.Form_Config->isWindow());
     EXPECT_FALSE(main.Form_Config->isVisible());
     EXPECT_EQ(main.Form_Config->windowTitle(), "Настройка");
+}
+
+TEST_F(StartUpTest, DemoStartsASimulatedControllerOnTheFirstAndSelectedPort) {
+    ProgramStart start = PrepareProgram({"--demo", "-C"});
+    ASSERT_NE(start.Demo, nullptr);
+    const QString demoPort = start.Demo->PortName();
+    EXPECT_EQ(start.Windows.CommandLine, QStringList{"-C"});
+    ProgramWindows windows(std::move(start.Windows));
+    TForm_Main& main = windows.Main();
+
+    auto* ports = main.Form_Config->findChild<QComboBox*>("ComComboBox1");
+    ASSERT_GT(ports->count(), 0);
+    EXPECT_EQ(ports->itemText(0), demoPort);
+    EXPECT_EQ(ports->currentText(), demoPort);
+    EXPECT_EQ(main.ComPort1.PortName, demoPort.toStdString());
+    EXPECT_TRUE(main.Menu_Calibr->menuAction()->isVisible()) << "--demo is not the first option";
+
+    // The simulated controller answers whatever address is asked for.
+    std::array<std::uint8_t, 2> version{};
+    EXPECT_TRUE(main.Model().ConnectDevice(17, version));
+    EXPECT_TRUE(main.Model().ReadConfiguration());
+    EXPECT_TRUE(main.Memo1->toPlainText().endsWith("Чтение настройки ... Ok."));
+    EXPECT_TRUE(Prompt.History.empty());
+}
+
+TEST_F(StartUpTest, WithoutDemoThePortListIsTheMachinesOwn) {
+    ProgramStart start = PrepareProgram({"-c"});
+    EXPECT_EQ(start.Demo, nullptr);
+    EXPECT_TRUE(start.Windows.Config.PreferredPort.isEmpty());
+    EXPECT_EQ(start.Windows.CommandLine, QStringList{"-c"});
+    EXPECT_NE(start.Windows.Driver, nullptr);
 }
 
 } // namespace
