@@ -34,7 +34,6 @@ TEST_F(DeviceCommands, ReadSavesTheControllersConfiguration) {
     ASSERT_EQ(Run(args), kExitOk) << err.str();
     EXPECT_EQ(Connects(), 2);
     EXPECT_TRUE(out.str().empty());
-    EXPECT_EQ(driver.Port->PortName, "/dev/ttyUSB7");
 
     TKT41 loaded{driver};
     ASSERT_TRUE(kt41::config_file::LoadFromFile(loaded, PathOf("R50_№ 04242.c50")));
