@@ -22,15 +22,17 @@ namespace kt41::config_file {
 bool SaveToFile(const device::TKT41& model, const std::string& utf8Path);
 
 // Replaces the model's configuration with the file's content.
-//  - false, no message and the model untouched: no such file, or not XML;
-//  - false, the model untouched: a root element other than Config_KT-41 (the
-//    error message "Не верный формат файла." is shown);
-//  - otherwise the model is Reset and read element by element; a missing
-//    contour, ParamDevice or CalibrTemperatureAndPressure element shows its
-//    warning and stays zero, a missing input element stays zero silently, and a
-//    missing key inside a present element takes its default;
+//  - false, no message: no such file, or not XML;
+//  - false after the error message "Не верный формат файла.": a root element
+//    other than Config_KT-41;
+//  - otherwise the elements are read: a missing contour, ParamDevice or
+//    CalibrTemperatureAndPressure element shows its warning and stays zero, a
+//    missing input element stays zero silently, and a missing key inside a
+//    present element takes its default;
 //  - a value that is not a decimal integer (an empty element included) ends the
-//    reading with false, the model holding what was read so far.
+//    reading with false.
+// On true the model is Reset and holds the file's configuration; on false it
+// is left exactly as it was (a file refused half-way never leaves a mixture).
 // Messages go to the model's NotifyWindow; without one they are dropped.
 bool LoadFromFile(device::TKT41& model, const std::string& utf8Path);
 

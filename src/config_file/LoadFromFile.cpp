@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <fstream>
@@ -57,8 +58,8 @@ void Store(T& field, std::int32_t value) {
 // later call does nothing.
 class Reader {
 public:
-    Reader(const device::TKT41& model, pugi::xml_node root)
-        : model_(model), root_(root), node_(root) {}
+    Reader(driver::ProgressSink* window, pugi::xml_node root)
+        : window_(window), root_(root), node_(root) {}
 
     bool Failed() const { return failed_; }
 
@@ -69,9 +70,9 @@ public:
         }
         const pugi::xml_node element = root_.child(name.c_str());
         if (!element) {
-            if (!missingWarning.empty() && model_.NotifyWindow != nullptr) {
-                model_.NotifyWindow->ShowMessage("Предупреждение", missingWarning,
-                                                 driver::MessageIcon::Warning);
+            if (!missingWarning.empty() && window_ != nullptr) {
+                window_->ShowMessage("Предупреждение", missingWarning,
+                                     driver::MessageIcon::Warning);
             }
             return;
         }
@@ -125,10 +126,25 @@ private:
         Store(field, *value);
     }
 
-    const device::TKT41& model_;
+    driver::ProgressSink* window_;
     pugi::xml_node root_;
     pugi::xml_node node_;
     bool failed_ = false;
+};
+
+// The configuration part of the model, with the model's member names so that
+// the schema walks it alike. The file is read into it first and replaces the
+// model's records only when the whole file was read, so that a file refused
+// half-way leaves the model, and the pages showing it, as they were.
+struct ConfigurationImage {
+    device::TParamContur Contour1;
+    device::TParamContur Contour2;
+    device::TParamConturEx Contour3;
+    device::TParamConturEx Contour4;
+    std::array<device::TInputTerm, 6> Input_T{};
+    std::array<device::TInputAnalog, 4> Input_P{};
+    device::TParamDevice ParamDevice;
+    device::TCalibrTermDav CalibrTemperatureAndPressure;
 };
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
@@ -168,10 +184,22 @@ bool LoadFromFile(device::TKT41& model, const std::string& utf8Path) {
         return false;
     }
 
-    model.Reset();
-    Reader reader(model, root);
-    schema::VisitConfiguration(model, reader);
-    return !reader.Failed();
+    ConfigurationImage image;
+    Reader reader(model.NotifyWindow, root);
+    schema::VisitConfiguration(image, reader);
+    if (reader.Failed()) {
+        return false;
+    }
+    model.Reset(); // the manual state as well
+    model.Contour1 = image.Contour1;
+    model.Contour2 = image.Contour2;
+    model.Contour3 = image.Contour3;
+    model.Contour4 = image.Contour4;
+    model.Input_T = image.Input_T;
+    model.Input_P = image.Input_P;
+    model.ParamDevice = image.ParamDevice;
+    model.CalibrTemperatureAndPressure = image.CalibrTemperatureAndPressure;
+    return true;
 }
 
 } // namespace kt41::config_file

@@ -166,35 +166,33 @@ TEST_F(Reading, RefusedFilesLeaveTheModelUntouched) {
     EXPECT_TRUE(sink.Messages.empty());
 }
 
-// A value that is not an integer ends the reading: what came before stays, the
-// rest is zero (not even defaults), and no later warning is shown.
-TEST_F(Reading, NonIntegerValueStopsTheReading) {
+// A value that is not an integer ends the reading with false. The model keeps
+// what it held before: a mixture of the file and zeros would not match the
+// pages, which are not rebuilt after a failed open, and could be written to a
+// controller.
+TEST_F(Reading, NonIntegerValueRefusesTheFile) {
+    TKT41 before{driver};
+    FillRandomly(before, 8);
     for (const std::string bad :
          {"5x", "", "1.0", "0x10", "- 5", "99999999999", "4294967296", "<x>5</x>", "+-5"}) {
         FillRandomly(model, 8);
         sink.Messages.clear();
-        EXPECT_FALSE(Load(Document("<Contour1><Tnorm>51</Tnorm></Contour1>"
-                                   "<Contour2><ContourType>3</ContourType><Tnorm>" +
-                                   bad + "</Tnorm><FeedMode>2</FeedMode></Contour2>")))
+        EXPECT_FALSE(Load(Document("<Contour2><ContourType>3</ContourType><Tnorm>" + bad +
+                                   "</Tnorm><FeedMode>2</FeedMode></Contour2>"
+                                   "<Contour3/><Contour4/><CalibrTemperatureAndPressure/>")))
             << "'" << bad << "'";
-        EXPECT_EQ(model.Contour1.Tnorm, 51);
-        EXPECT_EQ(model.Contour1.Cycle, 180);
-        EXPECT_EQ(model.Contour2.ContourType, 3);
-        EXPECT_EQ(model.Contour2.PumpGroup.Pump_PeriodReset, 60); // the key before Tnorm
-        EXPECT_EQ(model.Contour2.Tnorm, 0);
-        EXPECT_EQ(model.Contour2.Tlow, 0);
-        EXPECT_EQ(model.Contour2.FeedMode, 0);
-        EXPECT_EQ(model.Contour3, TParamConturEx{});
-        EXPECT_EQ(model.ParamDevice, TParamDevice{});
-        EXPECT_TRUE(sink.Messages.empty());
+        ExpectSameConfiguration(model, before);
+        // The warning for what came before the bad value, none for what follows.
+        EXPECT_EQ(sink.Texts(), std::vector<std::string>{"Настройки для 1 Контура отсутствуют!"});
     }
     // An empty element written as <Tnorm/>, inside an array and a calendar.
-    EXPECT_FALSE(Load(Document("<Contour1><Tnorm/></Contour1>")));
-    EXPECT_FALSE(Load(Document("<Contour1><Array_Tin><Tin8/></Array_Tin></Contour1>")));
-    EXPECT_FALSE(
-        Load(Document("<Contour1><Calendar_Pump><Day7><Point4>x</Point4></Day7></Calendar_Pump>"
-                      "</Contour1>")));
-    EXPECT_EQ(model.Contour1.Calendar_Pump.Day[6][2], 25);
+    for (const std::string body :
+         {"<Contour1><Tnorm/></Contour1>", "<Contour1><Array_Tin><Tin8/></Array_Tin></Contour1>",
+          "<Contour1><Calendar_Pump><Day7><Point4>x</Point4></Day7></Calendar_Pump></Contour1>",
+          "<Input_P3><MaxVal>1e3</MaxVal></Input_P3>"}) {
+        EXPECT_FALSE(Load(Document(body))) << body;
+        ExpectSameConfiguration(model, before);
+    }
 }
 
 TEST_F(Reading, FirstOfDuplicateKeysAndAnyElementOrder) {

@@ -102,13 +102,16 @@ private:
 class Robustness : public kt41::testing::ConfigFileTest {};
 
 // Random damage to a valid file: the reader never crashes or hangs, and either
-// refuses the file or leaves a model that saves and loads back unchanged.
+// refuses the file leaving the model as it was, or leaves a model that saves
+// and loads back unchanged.
 TEST_F(Robustness, RandomlyDamagedFiles) {
     FillRandomly(model, 17);
     const std::string valid = PathOf("valid.c50");
     ASSERT_TRUE(SaveToFile(model, valid));
     const std::string original = ReadText(valid);
 
+    TKT41 untouched{driver};
+    FillRandomly(untouched, 5);
     Damage damage(20240611);
     const std::string damaged = PathOf("damaged.c50");
     const std::string again = PathOf("again.c50");
@@ -116,8 +119,13 @@ TEST_F(Robustness, RandomlyDamagedFiles) {
     for (int round = 0; round < 4000; ++round) {
         WriteText(damaged, round % 2 ? damage.Bytes(original) : damage.Tree(original));
         TKT41 loaded{driver};
+        FillRandomly(loaded, 5);
         loaded.NotifyWindow = &sink;
         if (!LoadFromFile(loaded, damaged)) {
+            ExpectSameConfiguration(loaded, untouched);
+            if (HasFailure()) {
+                FAIL() << "round " << round;
+            }
             continue;
         }
         ++accepted;
