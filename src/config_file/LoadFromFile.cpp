@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <optional>
 #include <string_view>
 
