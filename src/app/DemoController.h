@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace kt41::sim {
+class Controller;
+class PtyServer;
+} // namespace kt41::sim
+
+namespace kt41::app {
+
+// The simulated controller of --demo: a KT-41 that answers every network
+// address, served over Modbus RTU on a new pseudo-terminal on its own thread
+// for as long as this object lives. Raises std::runtime_error when no
+// pseudo-terminal can be made.
+class DemoController {
+public:
+    explicit DemoController(unsigned baud);
+    ~DemoController();
+    DemoController(const DemoController&) = delete;
+    DemoController& operator=(const DemoController&) = delete;
+
+    // The port name under which the tool reaches it.
+    QString PortName() const;
+
+private:
+    std::unique_ptr<sim::Controller> controller_;
+    std::unique_ptr<sim::PtyServer> server_;
+};
+
+} // namespace kt41::app

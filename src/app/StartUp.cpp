@@ -1,0 +1,43 @@
+#include "StartUp.h"
+
+#include "GeneralError.h"
+#include "driver/Kt41Driver.h"
+
+namespace kt41::app {
+
+namespace {
+
+// Creates one window and runs its FormCreate under the general error display.
+template <class Window, class... Args>
+Window* Create(Args&&... args) {
+    auto* window = new Window(std::forward<Args>(args)...);
+    RunGuarded([window] { window->FormCreate(); });
+    return window;
+}
+
+} // namespace
+
+ProgramWindows::ProgramWindows(Options options) {
+    // The start-up list. Each window takes its place here, in this order, when
+    // it is built; the main window's FormCreate runs before the settings
+    // dialog exists, and the settings dialog's FormCreate gives the port its name.
+    main_.reset(Create<TForm_Main>(std::move(options.Driver), options.CommandLine));
+    TForm_Main& main = *main_;
+    // TForm_About           About window
+    main.Form_Config =
+        Create<TForm_Config>(main.ComPort1, main.Settings, std::move(options.Config), &main);
+    // TForm_Pumps_Conf      pump group settings
+    // TForm_Schedule_Tnorm  temperature schedule
+    // TForm_Calendar_Pump   weekly pump calendar
+    // TForm_Calendar_Tlow   weekly temperature-lowering calendar
+    // TForm_Data_Time       device clock
+    // TNew_DeviceForm       network address
+    // TForm_SelPattern      archive template choice
+    // TForm_Sel             thermometer type choice
+    // TForm_Dialog          calibration prompt
+    // TForm_KodiCalibr      converter code monitor
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+} // namespace kt41::app

@@ -1,0 +1,330 @@
+#include "TForm_Config.h"
+
+#include "Folders.h"
+#include "PortComboBox.h"
+#include "RegistryTree.h"
+#include "Settings.h"
+#include "dialogs/Prompt.h"
+#include "driver/ComPort.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace kt41::app {
+
+namespace {
+
+constexpr int kMinMeasures = 16;
+constexpr int kMaxMeasures = 100;
+const QString kNo = "Нет";
+const QString kYes = "Да";
+
+template <class W>
+W* Named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QComboBox* LineModeList(const QString& name) {
+    auto* box = Named(new QComboBox, name);
+    box->addItems({kNo, kYes});
+    return box;
+}
+
+void SelectLineMode(QComboBox* box, const QVariant& stored) {
+    const int index = box->findText(stored.isValid() ? stored.toString() : kNo);
+    box->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+} // namespace
+
+TForm_Config::TForm_Config(driver::ComPort& port, RunTimeSettings& settings, Options options,
+                           QWidget* parent)
+    : QDialog(parent), port_(port), settings_(settings), options_(std::move(options)) {
+    setObjectName("Form_Config");
+    setWindowTitle("Настройка");
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(true);
+    BuildControls();
+}
+
+void TForm_Config::BuildControls() {
+    ComComboBox1 = Named(new PortComboBox, "ComComboBox1");
+    ComComboBox1->setMinimumWidth(160);
+    ComboBox_DTR = LineModeList("ComboBox_DTR");
+    ComboBox_RTS = LineModeList("ComboBox_RTS");
+    SpinEdit_AmountMeasure = Named(new QSpinBox, "SpinEdit_AmountMeasure");
+    SpinEdit_AmountMeasure->setRange(kMinMeasures, kMaxMeasures);
+    SpinEdit_AmountMeasure->setToolTip("Количество измерений (16..100)");
+    Edit_SavePath = Named(new QLineEdit, "Edit_SavePath");
+    Edit_SavePathArx = Named(new QLineEdit, "Edit_SavePathArx");
+    for (QLineEdit* edit : {Edit_SavePath, Edit_SavePathArx}) {
+        edit->setMinimumWidth(460);
+        // The start of a long path is the telling part: show it, and all of it on hover.
+        connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+            edit->setToolTip(text);
+            if (!edit->hasFocus()) {
+                edit->setCursorPosition(0);
+            }
+        });
+    }
+    Button_BrowseSavePath = Named(new QPushButton("..."), "Button_BrowseSavePath");
+    Button_BrowseSavePathArx = Named(new QPushButton("..."), "Button_BrowseSavePathArx");
+    for (QPushButton* browse : {Button_BrowseSavePath, Button_BrowseSavePathArx}) {
+        browse->setFixedWidth(32);
+        browse->setAutoDefault(false);
+        browse->setToolTip("Выбрать каталог");
+    }
+    CheckBox_ZeroNumID = Named(new QCheckBox("Соединяться по 253 адресу"), "CheckBox_ZeroNumID");
+    CheckBox_ReadConfig = Named(new QCheckBox("Выполнять чтение настройки\n"
+                                              "прибора  KT-41  при  проверке\n"
+                                              "соединения с прибором"),
+                                "CheckBox_ReadConfig");
+    Button1 = Named(new QPushButton("OK"), "Button1");
+    Button2 = Named(new QPushButton("Отмена"), "Button2");
+    Button3 = Named(new QPushButton("Применить"), "Button3");
+    Button1->setDefault(true);
+    Button2->setAutoDefault(false);
+    Button3->setAutoDefault(false);
+
+    auto* lines = new QGridLayout;
+    lines->addWidget(new QLabel("СOM порт"), 0, 0);
+    lines->addWidget(ComComboBox1, 0, 1, 1, 3);
+    lines->addWidget(new QLabel("DTR"), 1, 0);
+    lines->addWidget(ComboBox_DTR, 1, 1);
+    auto* rtsLabel = new QLabel("RTS");
+    rtsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lines->addWidget(rtsLabel, 1, 2);
+    lines->addWidget(ComboBox_RTS, 1, 3);
+    lines->addWidget(new QLabel("Количество измерений при\nкалибровке T, °C и P, МПа"), 2, 0);
+    lines->addWidget(SpinEdit_AmountMeasure, 2, 1);
+    lines->setColumnStretch(4, 1);
+
+    auto folderRow = [](QLineEdit* edit, QPushButton* browse) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(4);
+        row->addWidget(edit, 1);
+        row->addWidget(browse);
+        return row;
+    };
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(lines);
+    layout->addSpacing(6);
+    layout->addWidget(new QLabel("Каталог для сохранения настроек: "));
+    layout->addLayout(folderRow(Edit_SavePath, Button_BrowseSavePath));
+    layout->addWidget(new QLabel("Каталог для сохранения архивов: "));
+    layout->addLayout(folderRow(Edit_SavePathArx, Button_BrowseSavePathArx));
+    layout->addSpacing(6);
+    layout->addWidget(CheckBox_ZeroNumID);
+    layout->addWidget(CheckBox_ReadConfig);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+
+    connect(ComComboBox1, &PortComboBox::DropDown, this, &TForm_Config::ComComboBox1DropDown);
+    for (QComboBox* box : {static_cast<QComboBox*>(ComComboBox1), ComboBox_DTR, ComboBox_RTS}) {
+        connect(box, &QComboBox::currentIndexChanged, this, &TForm_Config::ComComboBox1Change);
+    }
+    connect(SpinEdit_AmountMeasure, &QSpinBox::valueChanged, this,
+            &TForm_Config::ComComboBox1Change);
+    for (QCheckBox* box : {CheckBox_ZeroNumID, CheckBox_ReadConfig}) {
+        connect(box, &QCheckBox::toggled, this, &TForm_Config::ComComboBox1Change);
+    }
+    connect(Button_BrowseSavePath, &QPushButton::clicked, this, &TForm_Config::BrowseConfigFolder);
+    connect(Button_BrowseSavePathArx, &QPushButton::clicked, this,
+            &TForm_Config::BrowseArchiveFolder);
+    connect(Button1, &QPushButton::clicked, this, &TForm_Config::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm_Config::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm_Config::Button3Click);
+}
+
+void TForm_Config::FormCreate() {
+    Load();
+}
+
+void TForm_Config::FillPortList() {
+    QStringList ports;
+    try {
+        ports = options_.ListPorts ? options_.ListPorts() : QStringList{};
+    } catch (...) {
+        ports.clear(); // a failing port service leaves the list empty
+    }
+    ComComboBox1->clear();
+    ComComboBox1->addItems(ports);
+    settings_.PortsPresent = ComComboBox1->count() > 0;
+}
+
+void TForm_Config::Load() {
+    const QSignalBlocker blockPorts(ComComboBox1);
+    const QSignalBlocker blockDtr(ComboBox_DTR);
+    const QSignalBlocker blockRts(ComboBox_RTS);
+    const QSignalBlocker blockCount(SpinEdit_AmountMeasure);
+    const QSignalBlocker blockZero(CheckBox_ZeroNumID);
+    const QSignalBlocker blockRead(CheckBox_ReadConfig);
+
+    FillPortList();
+    auto settings = OpenUserSettings();
+
+    int portIndex = ComComboBox1->findText(settings->value(key::ComPort).toString());
+    if (!settings->contains(key::ComPort)) {
+        portIndex = -1;
+    }
+    if (!options_.PreferredPort.isEmpty() && ComComboBox1->findText(options_.PreferredPort) >= 0) {
+        portIndex = ComComboBox1->findText(options_.PreferredPort);
+    }
+    ComComboBox1->setCurrentIndex(portIndex);
+
+    SelectLineMode(ComboBox_DTR, settings->value(key::DTR));
+    SelectLineMode(ComboBox_RTS, settings->value(key::RTS));
+
+    if (settings->contains(key::Savepath_Arx)) {
+        Edit_SavePathArx->setText(settings->value(key::Savepath_Arx).toString());
+    } else {
+        Edit_SavePathArx->setText(DefaultArchiveFolder());
+        PrepareArchiveFolders();
+    }
+    settings_.ArchiveFolder = Edit_SavePathArx->text();
+
+    if (settings->contains(key::Save_path)) {
+        Edit_SavePath->setText(settings->value(key::Save_path).toString());
+    } else {
+        Edit_SavePath->setText(DefaultConfigFolder());
+        PrepareConfigFolders();
+    }
+    settings_.ConfigFolder = Edit_SavePath->text();
+
+    settings_.ReadConfig = settings->value(key::ReadConfig, 0).toInt() != 0;
+    settings_.ZeroNumID = settings->value(key::ZeroNumID, 0).toInt() != 0;
+    CheckBox_ReadConfig->setChecked(settings_.ReadConfig);
+    CheckBox_ZeroNumID->setChecked(settings_.ZeroNumID);
+
+    SpinEdit_AmountMeasure->setValue(settings->value(key::amount_measure, kMinMeasures).toInt());
+    settings_.AmountMeasure = std::uint8_t(SpinEdit_AmountMeasure->value());
+
+    port_.PortName = portIndex >= 0 ? ComComboBox1->currentText().toStdString() : std::string();
+    Button3->setEnabled(false);
+}
+
+void TForm_Config::PrepareArchiveFolders() {
+    EnsureFolder(DefaultArchiveFolder());
+    const QString templates = TemplateFolder();
+    EnsureFolder(templates);
+    CopyFileIfMissing(QDir(ProgramFolder()).filePath(kTemplateSubfolder + "/" + kDeliveredTemplate),
+                      QDir(templates).filePath(kCopiedTemplate));
+}
+
+void TForm_Config::PrepareConfigFolders() {
+    EnsureFolder(DefaultConfigFolder());
+    const QString rescue = RescueFolder();
+    EnsureFolder(rescue);
+    CopyFileIfMissing(QDir(ProgramFolder()).filePath(kConfigSubfolder + "/" + kRescueConfiguration),
+                      QDir(rescue).filePath(kRescueConfiguration));
+}
+
+void TForm_Config::ComComboBox1DropDown() {
+    const QString selected = ComComboBox1->currentText();
+    const QSignalBlocker block(ComComboBox1);
+    FillPortList();
+    ComComboBox1->setCurrentIndex(ComComboBox1->findText(selected));
+}
+
+void TForm_Config::ComComboBox1Change() {
+    Button1->setEnabled(true);
+    Button3->setEnabled(true);
+}
+
+void TForm_Config::Store() {
+    auto settings = OpenUserSettings();
+    settings->setValue(key::ComPort, ComComboBox1->currentText());
+    settings->setValue(key::DTR, ComboBox_DTR->currentText());
+    settings->setValue(key::RTS, ComboBox_RTS->currentText());
+    settings->setValue(key::Savepath_Arx, Edit_SavePathArx->text());
+    settings->setValue(key::Save_path, Edit_SavePath->text());
+    settings_.ReadConfig = CheckBox_ReadConfig->isChecked();
+    settings_.ZeroNumID = CheckBox_ZeroNumID->isChecked();
+    settings_.AmountMeasure = std::uint8_t(SpinEdit_AmountMeasure->value());
+    settings->setValue(key::ReadConfig, settings_.ReadConfig ? 1 : 0);
+    settings->setValue(key::ZeroNumID, settings_.ZeroNumID ? 1 : 0);
+    settings->setValue(key::amount_measure, int(settings_.AmountMeasure));
+    settings->sync();
+    if (settings->status() != QSettings::NoError) {
+        throw RegistryError(QString("Failed to set data for '%1'").arg(key::ComPort));
+    }
+}
+
+void TForm_Config::ApplyToPort() {
+    port_.PortName = ComComboBox1->currentText().toStdString();
+    port_.Dtr = ComboBox_DTR->currentText() == kYes;
+    port_.Rts = ComboBox_RTS->currentText() == kYes;
+}
+
+void TForm_Config::Button1Click() {
+    Store();
+    QDialog::accept();
+}
+
+void TForm_Config::Button2Click() {
+    QDialog::reject();
+    Load();
+}
+
+void TForm_Config::Button3Click() {
+    ApplyToPort();
+    settings_.ArchiveFolder = Edit_SavePathArx->text();
+    settings_.ConfigFolder = Edit_SavePath->text();
+    Store();
+    Button3->setEnabled(false);
+}
+
+void TForm_Config::reject() {
+    Button2Click();
+}
+
+namespace {
+
+void Browse(QWidget* owner, QLineEdit* field) {
+    dialogs::FolderRequest request;
+    request.Caption = "Выбор каталога";
+    request.StartFolder = field->text();
+    request.Owner = owner;
+    if (auto folder = dialogs::CurrentPrompt().ChooseFolder(request)) {
+        field->setText(*folder);
+    }
+}
+
+} // namespace
+
+void TForm_Config::BrowseConfigFolder() {
+    const QString before = Edit_SavePath->text();
+    Browse(this, Edit_SavePath);
+    if (Edit_SavePath->text() != before) {
+        ComComboBox1Change();
+    }
+}
+
+void TForm_Config::BrowseArchiveFolder() {
+    const QString before = Edit_SavePathArx->text();
+    Browse(this, Edit_SavePathArx);
+    if (Edit_SavePathArx->text() != before) {
+        ComComboBox1Change();
+    }
+}
+
+} // namespace kt41::app

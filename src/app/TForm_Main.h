@@ -1,0 +1,176 @@
+#pragma once
+
+#include "RunTimeSettings.h"
+#include "device/TKT41.h"
+#include "driver/ComPort.h"
+#include "driver/Kt41Driver.h"
+#include "driver/ProgressSink.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+
+namespace kt41::app {
+
+class TForm_Config;
+
+// The main window: tool bar, menus, the page control with its nine pages, the
+// message log and the three-panel status bar. It owns the one device model, the
+// one serial port object ComPort1 and the driver for the whole run, and it is
+// the receiver of every progress notification.
+class TForm_Main : public QMainWindow, public driver::ProgressSink {
+    Q_OBJECT
+public:
+    // Tab indexes of PageControl1.
+    enum Page {
+        kPageDevice = 0,
+        kPageContour1 = 1,
+        kPageContour2 = 2,
+        kPageContour3 = 3,
+        kPageContour4 = 4,
+        kPageInputs = 5,
+        kPageArchive = 6,
+        kPageManual = 7,
+        kPageCurrent = 8,
+        kPageCount = 9
+    };
+
+    // commandLine: the program's arguments after its name, as ApplyCommandLine
+    // reads them.
+    TForm_Main(std::unique_ptr<driver::Kt41Driver> driver, QStringList commandLine,
+               QWidget* parent = nullptr);
+    ~TForm_Main() override;
+
+    // The model, the port and the run-time settings every page and dialog uses.
+    device::TKT41& Model() { return *KT41; }
+    driver::ComPort ComPort1;
+    RunTimeSettings Settings;
+    std::uint8_t LastEditorKind = 0; // editor kind of the cell being edited, 0 = none
+
+    // The dialogs of the start-up list, set when each is created (StartUp.cpp);
+    // null until then.
+    TForm_Config* Form_Config = nullptr;
+
+    // Puts a page class in place of the placeholder of tab index. A page that
+    // also implements MainWindowPage takes part in FormCreate and FormClose.
+    void SetPage(int index, QWidget* page);
+    QWidget* PageAt(int index) const;
+
+    // --- operations used by the pages and dialogs ---------------------------------
+    // Appends "h:mm:ss.zzz", two spaces and text to the log.
+    void LogMessage(const QString& text);
+    // LogMessage of text followed by " Ok." (error 0) or " Ошибка.".
+    void LogResult(const QString& text, int error);
+    // Shows text in status panel 1 and repaints the status bar at once.
+    void SetActivityText(const QString& text);
+    // Handles a progress code synchronously, as the model's notifications are.
+    void PostProgress(int code, std::uint32_t lParam);
+    // Status panel 2: "Не подключено" or "Подключено".
+    void SetConnectionText(const QString& text);
+
+    // driver::ProgressSink: the model's notifications and message boxes.
+    void Progress(int code, std::uint32_t lParam) override;
+    void ShowMessage(const std::string& caption, const std::string& text,
+                     driver::MessageIcon icon) override;
+
+    // --- form handlers ----------------------------------------------------------
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormResize();
+    void ApplyCommandLine();
+    void ShowCalibrationMenu(bool visible);
+    void RestoreWindowLayout();
+    void SaveWindowLayout();
+    void N5Click(); // Сервис / Настройка ...
+    void Home_pageExecute();
+    void AboutExecute();
+    void Exit_ProgExecute();
+
+    // Commands of the connection workflow, the file commands and calibration.
+    void Connect_DeviceExecute();
+    void Read_ConfigExecute();
+    void Write_ConfigExecute();
+    void FileOpen1Execute();
+    void FileSaveAs1Execute();
+    void Calibr_TermExecute();
+    void Calibr_PressExecute();
+    // Ends the connection (the workflow's CloseConnection).
+    void CloseConnection();
+
+    // Status bar panel widths.
+    static constexpr int kPanel0Width = 300;
+    static constexpr int kPanel2Width = 160;
+
+    // Controls, by their object names.
+    QAction* Connect_Device = nullptr;
+    QAction* Read_Config = nullptr;
+    QAction* Write_Config = nullptr;
+    QAction* FileOpen1 = nullptr;
+    QAction* FileSaveAs1 = nullptr;
+    QAction* Exit_Prog = nullptr;
+    QAction* About = nullptr;
+    QAction* Help = nullptr;
+    QAction* Home_page = nullptr;
+    QAction* Calibr_Term = nullptr;
+    QAction* Calibr_Press = nullptr;
+    QAction* N5 = nullptr;         // "Настройка ..."
+    QAction* N_FileOpen = nullptr; // "&Открыть": FileOpen1 in the file menu
+    QMenu* Menu_File = nullptr;
+    QMenu* Menu_Calibr = nullptr;
+    QMenu* Menu_Service = nullptr;
+    QMenu* Menu_Help = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* Panel_Bottom = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLabel* StatusPanel0 = nullptr;
+    QLabel* StatusPanel1 = nullptr;
+    QLabel* StatusPanel2 = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildPages();
+    void HandleProgress(int code, std::uint32_t lParam);
+    void ApplyLogHeight(int height);
+
+    std::unique_ptr<driver::Kt41Driver> driver_;
+    std::unique_ptr<device::TKT41> KT41;
+    QStringList commandLine_;
+    std::optional<int> pendingLogHeight_;
+    bool closed_ = false;
+};
+
+// The caption of the main window with the version appended.
+QString MainWindowCaption();
+
+// Splits a hint "short|long" into its two parts; without "|" both are the hint.
+struct HintParts {
+    QString Short;
+    QString Long;
+};
+HintParts SplitHint(const QString& hint);
+
+} // namespace kt41::app

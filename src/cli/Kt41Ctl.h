@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Arguments.h"
+#include "driver/Kt41Driver.h"
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kt41::cli {
+
+// Exit statuses of kt41ctl.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1; // the controller, the line or a file failed
+inline constexpr int kExitUsage = 2;   // the command line is not valid
+
+// The text shown when the serial line cannot be used (held by another program,
+// missing, no permission); it ends in four blanks.
+inline constexpr std::string_view kPortBusyText =
+    "Последовательный порт занят другим приложением ...    ";
+
+// The kt41ctl front end: parses the command line, runs the command over the
+// device model and the given driver, prints results on `out` and warnings and
+// errors on `err`, and returns the exit status. No exception leaves Run.
+class Kt41Ctl {
+public:
+    Kt41Ctl(driver::Kt41Driver& driver, std::ostream& out, std::ostream& err);
+
+    // Optional: why the driver's last call failed, added to error messages.
+    std::function<std::string()> DriverError;
+
+    int Run(const std::vector<std::string>& args);
+
+private:
+    int Execute(const Arguments& a);
+    int ReadToFile(const Arguments& a);
+    int WriteFromFile(const Arguments& a);
+    int ShowFile(const Arguments& a);
+    int PollCurrent(const Arguments& a);
+    int Fail(const std::string& message, bool fromDriver);
+
+    driver::Kt41Driver& driver_;
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+} // namespace kt41::cli

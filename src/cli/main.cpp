@@ -1,0 +1,11 @@
+#include "Kt41Ctl.h"
+#include "driver/ModbusDriver.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    kt41::driver::ModbusDriver driver;
+    kt41::cli::Kt41Ctl ctl(driver, std::cout, std::cerr);
+    ctl.DriverError = [&driver] { return driver.LastError(); };
+    return ctl.Run(std::vector<std::string>(argv + 1, argv + argc));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+namespace kt41::driver {
+
+// How long the driver waits for an answer. On a serial line the waits grow with
+// the frames' time on the wire at the port's baud rate; over TCP they are fixed.
+// docs/protocol.md lists the resulting figures.
+struct LineTimeouts {
+    // Allowed for the controller to react once the request has left the line,
+    // on top of the wire time of the request and of the expected answer.
+    std::chrono::milliseconds Turnaround{200};
+    // Allowed silence inside a frame, on top of ten character times.
+    std::chrono::milliseconds ByteGap{50};
+    // Modbus TCP: time to the first byte of the answer, and silence inside it.
+    std::chrono::milliseconds TcpResponse{1000};
+    std::chrono::milliseconds TcpByteGap{200};
+};
+
+// The waits of one exchange.
+struct ExchangeTimeouts {
+    std::chrono::microseconds Response; // until the first byte of the answer
+    std::chrono::microseconds Byte;     // between two parts of the answer
+    // After an answer that did not come in time: how long stray bytes are left
+    // to arrive before the line is flushed, so that a late answer is not taken
+    // for the answer to the next request.
+    std::chrono::microseconds Recovery;
+};
+
+// Bits per character on the line: start bit, 8 data bits, no parity, 1 stop bit.
+inline constexpr int kBitsPerCharacter = 10;
+// Silence that ends an RTU frame, in characters (MODBUS over Serial Line V1.02, 2.5.1.1).
+inline constexpr double kFrameGapCharacters = 3.5;
+// Slave address and CRC around the PDU of an RTU frame.
+inline constexpr std::size_t kRtuFrameOverhead = 3;
+
+// Time that `characters` characters take on the line at `baud`.
+std::chrono::microseconds WireTime(std::uint32_t baud, double characters);
+
+// Waits of an RTU exchange whose request PDU has requestPdu bytes and whose
+// correct answer has answerPdu bytes.
+ExchangeTimeouts RtuExchangeTimeouts(const LineTimeouts& t, std::uint32_t baud,
+                                     std::size_t requestPdu, std::size_t answerPdu);
+ExchangeTimeouts TcpExchangeTimeouts(const LineTimeouts& t);
+
+} // namespace kt41::driver

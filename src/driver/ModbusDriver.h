@@ -1,0 +1,113 @@
+#pragma once
+
+#include "Kt41Driver.h"
+#include "LineTiming.h"
+#include "RegisterMap.h"
+
+#include <string>
+
+namespace kt41::driver {
+
+class ModbusLink;
+
+// The KT-41 driver over Modbus (libmodbus): RTU on a serial device, or Modbus
+// TCP when the port name is "tcp://host:port". Every block is one transaction
+// on the register map of RegisterMap.h (docs/protocol.md).
+//
+// Return contract of every function: true when the controller answered the
+// request correctly; false when the port is not open, an argument is out of
+// range, or the exchange failed (no answer within the timeouts, bad checksum or
+// frame, exception reply, answer from another unit or of the wrong length).
+// Read buffers are written only when the function returns true. A line that
+// cannot be opened, is held by another program ("busy") or fails while in use
+// raises SerialPortError.
+class ModbusDriver : public Kt41Driver {
+public:
+    ModbusDriver() = default;
+
+    // Timeouts for the lines this driver opens from now on and for the open one.
+    void SetTimeouts(const LineTimeouts& timeouts);
+    const LineTimeouts& Timeouts() const { return timeouts_; }
+    // Why the last failed call failed, for logs and the command line.
+    const std::string& LastError() const { return lastError_; }
+
+    bool SendComPortPtrToDLL(ComPort* port, ProgressSink* window) override;
+    // Opens the port when it is closed (and leaves it open when the controller
+    // then does not answer: the caller closes it).
+    bool Connect_Device_KT41(std::uint8_t requestedAddress,
+                             std::span<std::uint8_t, kVersionBytes> version,
+                             std::uint8_t& address) override;
+
+    bool Read_ConfConturs_KT41(std::uint8_t address,
+                               std::span<std::uint8_t, kContourTableBytes> buffer) override;
+    bool Write_ConfConturs_KT41(std::uint8_t address,
+                                std::span<const std::uint8_t, kContourTableBytes> buffer) override;
+    bool Read_ParamContur_KT41(std::uint8_t address, std::uint8_t contour,
+                               std::span<std::uint8_t, kContourBytes> buffer) override;
+    bool Write_ParamContur_KT41(std::uint8_t address, std::uint8_t contour,
+                                std::span<const std::uint8_t, kContourBytes> buffer) override;
+    bool Read_ParamConturEx_KT41(std::uint8_t address, std::uint8_t contour,
+                                 std::span<std::uint8_t, kContourExBytes> buffer) override;
+    bool Write_ParamConturEx_KT41(std::uint8_t address, std::uint8_t contour,
+                                  std::span<const std::uint8_t, kContourExBytes> buffer) override;
+    bool Read_ParamInput_Term_KT41(std::uint8_t address,
+                                   std::span<std::uint8_t, kInputTermBytes> buffer) override;
+    bool Write_ParamInput_Term_KT41(std::uint8_t address,
+                                    std::span<const std::uint8_t, kInputTermBytes> buffer) override;
+    bool Read_ParamInput_Analog_KT41(std::uint8_t address,
+                                     std::span<std::uint8_t, kInputAnalogBytes> buffer) override;
+    bool
+    Write_ParamInput_Analog_KT41(std::uint8_t address,
+                                 std::span<const std::uint8_t, kInputAnalogBytes> buffer) override;
+    bool Read_DeviceInfo_KT41(std::uint8_t address,
+                              std::span<std::uint8_t, kDeviceInfoBytes> buffer) override;
+    bool Read_ParamDevice_KT41(std::uint8_t address,
+                               std::span<std::uint8_t, kDeviceParamBytes> buffer) override;
+    bool Write_ParamDevice_KT41(std::uint8_t address,
+                                std::span<const std::uint8_t, kDeviceParamBytes> buffer) override;
+    bool Read_CalibrTermDav_KT41(std::uint8_t address,
+                                 std::span<std::uint8_t, kCalibrationBytes> buffer) override;
+    bool Write_CalibrTermDav_KT41(std::uint8_t address,
+                                  std::span<const std::uint8_t, kCalibrationBytes> buffer) override;
+    bool Read_ParamManual_KT41(std::uint8_t address,
+                               std::span<std::uint8_t, kManualStateBytes> buffer) override;
+    bool
+    Write_ConturManualMode_KT41(std::uint8_t address,
+                                std::span<const std::uint8_t, kManualModeBytes> buffer) override;
+    bool Write_PumpsManualOn_KT41(std::uint8_t address,
+                                  std::span<const std::uint8_t, kPumpsManualBytes> buffer) override;
+    bool Write_AnalogOutPut_KT41(std::uint8_t address,
+                                 std::span<const std::uint8_t, kAnalogOutBytes> buffer) override;
+    bool Write_ConturManualStatus_KT41(
+        std::uint8_t address, std::span<const std::uint8_t, kManualStatusBytes> buffer) override;
+    bool Get_Current_Data_KT41(std::uint8_t address,
+                               std::span<std::uint8_t, kCurrentDataBytes> buffer) override;
+    bool Get_ADC_Cod_KT41(std::uint8_t address,
+                          std::span<std::uint8_t, kAdcCodesBytes> buffer) override;
+    // The clock registers converted to the date-time value; false when they do
+    // not hold a valid date and time.
+    bool Read_DateTime_KT41(std::uint8_t address, double& dateTime) override;
+    // Asks for the hour that contains `when`; found is 0 until a record came.
+    bool Read_ArxRecord_KT41(std::uint8_t address, double when, std::uint8_t& found,
+                             std::span<std::uint8_t, kArchiveRecordBytes> buffer) override;
+    // Plain function 03 (the only function accepted) and 16 at the given unit.
+    bool ReadRegisters(std::uint8_t address, std::uint8_t function, std::uint16_t first,
+                       std::uint16_t count, std::span<std::uint8_t> buffer) override;
+    bool WriteRegisters(std::uint8_t address, std::uint16_t first, std::uint16_t count,
+                        std::span<const std::uint8_t> buffer) override;
+
+private:
+    ModbusLink* OpenLink();
+    bool Fail(const std::string& reason);
+    // One function 03 transaction for the range; out holds 2 bytes per register.
+    bool ReadBlock(std::uint8_t unit, regmap::Range range, std::span<std::uint8_t> out);
+    // One function 16 transaction for the range; in holds 2 bytes per register.
+    bool WriteBlock(std::uint8_t unit, regmap::Range range, std::span<const std::uint8_t> in);
+
+    ComPort* port_ = nullptr;
+    ProgressSink* window_ = nullptr;
+    LineTimeouts timeouts_;
+    std::string lastError_;
+};
+
+} // namespace kt41::driver

@@ -1,0 +1,194 @@
+#include "CommandLine.h"
+
+#include <charconv>
+
+namespace kt41::sim {
+
+namespace {
+
+std::optional<long> Number(const std::string& text, long low, long high) {
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<SimCommandLine> ParseSimCommandLine(const std::vector<std::string>& args,
+                                                  std::string* error) {
+    SimCommandLine cl;
+    auto fail = [&](const std::string& reason) -> std::optional<SimCommandLine> {
+        *error = reason;
+        return std::nullopt;
+    };
+    auto transport = [&](SimCommandLine::Transport t) {
+        if (cl.Mode != SimCommandLine::Transport::None) {
+            return false;
+        }
+        cl.Mode = t;
+        return true;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string* {
+            return i + 1 < args.size() ? &args[++i] : nullptr;
+        };
+        auto number = [&](long low, long high) -> std::optional<long> {
+            const std::string* v = value();
+            return v != nullptr ? Number(*v, low, high) : std::nullopt;
+        };
+        if (a == "--help" || a == "-h") {
+            cl.Help = true;
+        } else if (a == "--pty") {
+            if (!transport(SimCommandLine::Transport::Pty)) {
+                return fail("give only one of --pty, --tcp, --device");
+            }
+        } else if (a == "--tcp") {
+            const auto port = number(0, 65535);
+            if (!port) {
+                return fail("--tcp needs a port number 0..65535");
+            }
+            if (!transport(SimCommandLine::Transport::Tcp)) {
+                return fail("give only one of --pty, --tcp, --device");
+            }
+            cl.TcpPort = std::uint16_t(*port);
+        } else if (a == "--device") {
+            const std::string* path = value();
+            if (path == nullptr) {
+                return fail("--device needs a path");
+            }
+            if (!transport(SimCommandLine::Transport::Device)) {
+                return fail("give only one of --pty, --tcp, --device");
+            }
+            cl.DevicePath = *path;
+        } else if (a == "--baud") {
+            const auto baud = number(300, 921600);
+            if (!baud) {
+                return fail("--baud needs a baud rate 300..921600");
+            }
+            cl.Baud = std::uint32_t(*baud);
+        } else if (a == "--address") {
+            const auto address = number(1, 247);
+            if (!address) {
+                return fail("--address needs a unit address 1..247");
+            }
+            cl.Address = std::uint8_t(*address);
+        } else if (a == "--any-address") {
+            cl.AnyAddress = true;
+        } else if (a == "--serial") {
+            const auto serial = number(0, 65535);
+            if (!serial) {
+                return fail("--serial needs a number 0..65535");
+            }
+            cl.SerialNumber = std::uint16_t(*serial);
+        } else if (a == "--archive-days") {
+            const auto days = number(0, 3650);
+            if (!days) {
+                return fail("--archive-days needs a number of days 0..3650");
+            }
+            cl.ArchiveDays = int(*days);
+        } else if (a == "--hold") {
+            cl.Hold = true;
+        } else if (a == "--verbose" || a == "-v") {
+            cl.Verbose = true;
+        } else if (a == "--fault") {
+            const std::string* description = value();
+            if (description == nullptr) {
+                return fail("--fault needs a fault description");
+            }
+            std::string why;
+            const auto fault = ParseFault(*description, &why);
+            if (!fault) {
+                return fail("--fault " + *description + ": " + why);
+            }
+            cl.Faults.push_back(*fault);
+        } else {
+            return fail("unknown option " + a);
+        }
+    }
+    if (!cl.Help && cl.Mode == SimCommandLine::Transport::None) {
+        return fail("give one of --pty, --tcp PORT, --device PATH");
+    }
+    return cl;
+}
+
+std::string SimHelpText() {
+    return R"(Usage: kt41-sim (--pty | --tcp PORT | --device PATH) [options]
+
+Plays a KT-41 heating controller on a Modbus line, so that the configuration
+tool can be tried and tested without hardware. The controller holds every
+configuration block, shows live readings with events, keeps an hourly archive
+of the past weeks (with a few gaps), runs a clock, and follows manual control.
+It runs until interrupted (Ctrl+C).
+
+Transport (exactly one):
+  --pty              Modbus RTU on a new pseudo-terminal. Its device path is
+                     printed as the first line on standard output; use it as
+                     the tool's port name.
+  --tcp PORT         Modbus TCP on 127.0.0.1:PORT (0 picks a free port). Prints
+                     the port name to use, tcp://127.0.0.1:PORT.
+  --device PATH      Modbus RTU on a serial device, e.g. one end of a null-modem
+                     cable or of a socat pty pair; 8N1.
+
+Controller:
+  --address N        network (unit) address, 1..247; default 1
+  --any-address      answer every unit address (the answer carries the address
+                     asked for), so any address typed into the tool connects
+  --serial N         serial number 0..65535; default 12345
+  --archive-days N   days of hourly archive before now; default 40
+
+Line:
+  --baud N           with --device: the device's baud rate (default 9600);
+                     with --pty or --tcp: emulate a line of N baud, 10 bits per
+                     character and 3.5 characters between frames (default: no
+                     emulation, answers at once)
+  --hold             hold the port so that clients find it busy: the
+                     pseudo-terminal is locked as if another program had it
+                     open; TCP connections are refused
+
+Faults (repeatable; rules are tried in order):
+  --fault KIND[,function=NAME][,skip=N][,count=N][,code=N][,delay=MS]
+      KIND    no-answer     ignore the request (a write is not applied)
+              bad-crc       corrupt the answer's CRC (over TCP: its header)
+              truncated     send only the first half of the answer
+              exception     answer with an exception (a write is not applied)
+              late-reply    answer after a delay
+              wrong-unit    answer correctly, but from the next unit address
+              wrong-length  answer with one register too many
+      function=NAME  only requests of this driver function: Connect_Device_KT41,
+              Read_DeviceInfo_KT41, Read_ConfConturs_KT41, Write_ConfConturs_KT41,
+              Read_ParamContur_KT41, Write_ParamContur_KT41,
+              Read_ParamConturEx_KT41, Write_ParamConturEx_KT41,
+              Read_ParamInput_Term_KT41, Write_ParamInput_Term_KT41,
+              Read_ParamInput_Analog_KT41, Write_ParamInput_Analog_KT41,
+              Read_ParamDevice_KT41, Write_ParamDevice_KT41,
+              Read_CalibrTermDav_KT41, Write_CalibrTermDav_KT41,
+              Read_ParamManual_KT41, Write_ConturManualMode_KT41,
+              Write_PumpsManualOn_KT41, Write_AnalogOutPut_KT41,
+              Write_ConturManualStatus_KT41, Get_Current_Data_KT41,
+              Get_ADC_Cod_KT41, Read_DateTime_KT41, Read_ArxRecord_KT41,
+              ReadRegisters, WriteRegisters; default: every request
+      skip=N  answer the first N matching requests normally; default 0
+      count=N damage the next N matching requests; default 1, 0 = all
+      code=N  exception code for "exception"; default 4 (device failure)
+      delay=MS delay for "late-reply" in milliseconds; default 1500
+
+Other:
+  --verbose, -v      print every request on standard error
+  --help, -h         this text
+
+Examples:
+  kt41-sim --tcp 1502
+      then connect the tool to port tcp://127.0.0.1:1502, address 1
+  kt41-sim --pty --any-address --baud 9600
+  kt41-sim --tcp 1502 --fault no-answer,function=Connect_Device_KT41,count=1
+      the first connect attempt gets no answer, the second succeeds
+  kt41-sim --pty --fault bad-crc,function=Read_ParamContur_KT41,skip=1
+      the second read of a full contour block comes back with a bad CRC
+)";
+}
+
+} // namespace kt41::sim

@@ -1,0 +1,226 @@
+#include "TcpServer.h"
+
+#include "Controller.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace kt41::sim {
+
+namespace {
+
+constexpr std::size_t kMbapHeader = 7; // transaction, protocol, length, unit
+constexpr std::size_t kMaxPdu = 253;
+constexpr char kStop = 's';
+constexpr char kHold = 'h';
+constexpr char kRelease = 'r';
+
+std::uint8_t NextUnit(std::uint8_t unit) {
+    return std::uint8_t(unit % 247 + 1);
+}
+
+void SendAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+            return;
+        }
+        sent += std::size_t(n);
+    }
+}
+
+} // namespace
+
+TcpServer::TcpServer(Controller& controller, std::uint16_t port)
+    : controller_(controller), port_(port), pacer_(controller.Options().EmulatedBaud) {
+    if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        throw std::runtime_error("pipe2 failed");
+    }
+    Listen();
+    if (listen_ < 0) {
+        ::close(wake_[0]);
+        ::close(wake_[1]);
+        throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(port) + ": " +
+                                 std::strerror(errno));
+    }
+    thread_ = std::thread([this] { Run(); });
+}
+
+TcpServer::~TcpServer() {
+    const char stop = kStop;
+    (void)!::write(wake_[1], &stop, 1);
+    thread_.join();
+    DropClients();
+    if (listen_ >= 0) {
+        ::close(listen_);
+    }
+    ::close(wake_[0]);
+    ::close(wake_[1]);
+}
+
+std::string TcpServer::PortName() const {
+    return "tcp://127.0.0.1:" + std::to_string(port_);
+}
+
+void TcpServer::Listen() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return;
+    }
+    const int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port_);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, 8) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return;
+    }
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    listen_ = fd;
+}
+
+void TcpServer::DropClients() {
+    for (const Client& c : clients_) {
+        ::close(c.Fd);
+    }
+    clients_.clear();
+}
+
+void TcpServer::Hold(bool held) {
+    Command(held ? kHold : kRelease);
+}
+
+void TcpServer::Command(char command) {
+    std::unique_lock lock(mutex_);
+    const int ticket = ++commandsSent_;
+    (void)!::write(wake_[1], &command, 1);
+    applied_.wait(lock, [&] { return commandsApplied_ >= ticket; });
+}
+
+void TcpServer::Run() {
+    for (;;) {
+        std::vector<pollfd> fds{{wake_[0], POLLIN, 0}, {listen_, POLLIN, 0}};
+        for (const Client& c : clients_) {
+            fds.push_back({c.Fd, POLLIN, 0});
+        }
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;
+        }
+        if (fds[0].revents != 0) {
+            char commands[16];
+            const ssize_t n = ::read(wake_[0], commands, sizeof commands);
+            for (ssize_t i = 0; i < n; ++i) {
+                if (commands[i] == kStop) {
+                    return;
+                }
+                if (commands[i] == kHold && listen_ >= 0) {
+                    ::close(listen_);
+                    listen_ = -1;
+                    DropClients();
+                } else if (commands[i] == kRelease && listen_ < 0) {
+                    Listen();
+                }
+                std::lock_guard lock(mutex_);
+                ++commandsApplied_;
+                applied_.notify_all();
+            }
+            continue; // the descriptor set may have changed
+        }
+        if (listen_ >= 0 && (fds[1].revents & POLLIN) != 0) {
+            const int fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd >= 0) {
+                const int one = 1;
+                ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+                clients_.push_back({fd, {}});
+            }
+        }
+        for (std::size_t i = 0; i < clients_.size();) {
+            const pollfd& p = fds[2 + i];
+            bool keep = true;
+            if (p.fd == clients_[i].Fd && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+                std::uint8_t chunk[512];
+                const ssize_t n = ::recv(clients_[i].Fd, chunk, sizeof chunk, 0);
+                if (n <= 0) {
+                    keep = false;
+                } else {
+                    clients_[i].Buffer.insert(clients_[i].Buffer.end(), chunk, chunk + n);
+                    keep = Serve(clients_[i]);
+                }
+            }
+            if (keep) {
+                ++i;
+            } else {
+                ::close(clients_[i].Fd);
+                clients_.erase(clients_.begin() + long(i));
+                fds.erase(fds.begin() + long(2 + i));
+            }
+        }
+    }
+}
+
+bool TcpServer::Serve(Client& client) {
+    auto& b = client.Buffer;
+    while (b.size() >= kMbapHeader) {
+        const std::size_t following = std::size_t((b[4] << 8) | b[5]); // unit + PDU
+        if (following < 2 || following > kMaxPdu + 1) {
+            return false;
+        }
+        if (b.size() < 6 + following) {
+            return true;
+        }
+        const std::vector<std::uint8_t> adu(b.begin(), b.begin() + long(6 + following));
+        b.erase(b.begin(), b.begin() + long(6 + following));
+        if (adu[2] != 0 || adu[3] != 0) {
+            continue; // not Modbus
+        }
+        const std::uint8_t unit = adu[6];
+        const std::span<const std::uint8_t> pdu(adu.data() + kMbapHeader, following - 1);
+        pacer_.RequestArrived(pdu.size() + 3, LinePacer::Clock::now());
+        const Reply reply = controller_.Handle(unit, pdu);
+        if (!reply.Send) {
+            continue;
+        }
+        if (reply.Delay.count() > 0) {
+            pollfd p{wake_[0], POLLIN, 0};
+            if (::poll(&p, 1, int(reply.Delay.count())) > 0) {
+                return true; // a command is waiting; the answer is dropped
+            }
+        }
+        pacer_.AnswerTime(reply.Pdu.size() + 3);
+        std::vector<std::uint8_t> answer{adu[0], adu[1], 0, 0};
+        const std::size_t length = reply.Pdu.size() + 1;
+        answer.push_back(std::uint8_t(length >> 8));
+        answer.push_back(std::uint8_t(length));
+        answer.push_back(reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit)
+                                                                  : reply.Unit);
+        answer.insert(answer.end(), reply.Pdu.begin(), reply.Pdu.end());
+        if (reply.FrameFault == FaultKind::BadCrc) {
+            answer[3] = 0xFF; // no checksum over TCP: a garbled header instead
+        } else if (reply.FrameFault == FaultKind::Truncated) {
+            answer.resize(answer.size() / 2);
+        }
+        SendAll(client.Fd, answer);
+    }
+    return true;
+}
+
+} // namespace kt41::sim

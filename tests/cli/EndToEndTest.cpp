@@ -1,0 +1,166 @@
+#include "config_file/ConfigFile.h"
+#include "device/TKT41.h"
+#include "simulator/Controller.h"
+#include "simulator/TcpServer.h"
+#include "support/FakeControllerDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace kt41::device;
+namespace fs = std::filesystem;
+
+// The kt41ctl program itself against the simulator over Modbus TCP.
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "kt41_e2e_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string PathOf(const std::string& name) const { return (dir / name).string(); }
+
+    static std::string ReadText(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    static std::string Quoted(const std::string& text) {
+        std::string quoted = "'";
+        for (const char c : text) {
+            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        }
+        return quoted + "'";
+    }
+
+    // Runs kt41ctl with the arguments; out and err receive what it printed.
+    int Kt41ctl(const std::vector<std::string>& args) {
+        std::string command = Quoted(KT41CTL_PROGRAM);
+        for (const auto& a : args) {
+            command += " " + Quoted(a);
+        }
+        command += " >" + Quoted(PathOf("out.txt")) + " 2>" + Quoted(PathOf("err.txt"));
+        const int status = std::system(command.c_str());
+        out = ReadText(PathOf("out.txt"));
+        err = ReadText(PathOf("err.txt"));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::vector<std::string> Line(const char* command) const {
+        return {command, "--port", tcp.PortName(), "--address", "1"};
+    }
+
+    // A configuration unlike the simulator's own, as a controller keeps it:
+    // thermometer alarms 0 or 1, each 4-20 mA unit the one its function implies.
+    static void Prepare(TKT41& m) {
+        m.SetContourType(1, 5);
+        m.Contour1.Tnorm = 58;
+        m.Contour1.Tout = {-30, -20, -10, 0, 5, 10, 15, 20};
+        m.Contour1.Calendar_Pump.Day[6] = {6, 9, 17, 22};
+        m.Contour1.PumpGroup.Pump_Reset = 2;
+        m.Contour1.PumpGroup.Pump_PeriodReset = 720;
+        m.SetContourType(2, 1);
+        m.Contour2.RP_diff = 29;
+        m.Contour2.T_action = -15;
+        m.SetContourType(3, 3);
+        m.Contour3.DavLow_Feed2 = 115;
+        m.Contour3.ConturCtrlMode = 2;
+        m.SetContourType(4, 2);
+        m.Contour4.FeedMode = 1;
+        m.Contour4.PumpGroup.Pump_Main = 1;
+        for (int n = 1; n <= 6; ++n) {
+            m.SetInputParam(n, ioFunc, std::uint8_t(n));
+            m.SetInputParam(n, ioJoinContour, std::uint8_t(n % 4));
+        }
+        m.SetInputParam(2, ioAlarm, 1);
+        for (int n = 1; n <= 4; ++n) {
+            m.SetAnalogInputParam(n, ioFunc, 2 * n - 1);
+            m.SetAnalogInputParam(n, ioMaxValAnalog, 1000 + n);
+        }
+        m.ParamDevice.ID_Device = 1;
+        m.ParamDevice.MBS_speed = 1;
+        m.ParamDevice.VLV_stroke2 = 333;
+        m.ParamDevice.NO_M5 = 1;
+        m.ParamDevice.PMP2_time_2 = 64000;
+        m.CalibrTemperatureAndPressure = {1234, 2345, 1, 3456, 4567};
+    }
+
+    fs::path dir;
+    kt41::sim::Controller controller;
+    kt41::sim::TcpServer tcp{controller};
+    kt41::testing::FakeControllerDriver unused;
+    std::string out, err;
+};
+
+TEST_F(EndToEnd, WriteAFileAndReadItBack) {
+    TKT41 written{unused};
+    Prepare(written);
+    const std::string file = PathOf("R50_№ 00777.c50");
+    ASSERT_TRUE(kt41::config_file::SaveToFile(written, file));
+
+    auto write = Line("write");
+    write.push_back(file);
+    ASSERT_EQ(Kt41ctl(write), 0) << err;
+    EXPECT_TRUE(err.empty()) << err;
+
+    auto read = Line("read");
+    read.insert(read.end(), {"-o", PathOf("back.c50")});
+    ASSERT_EQ(Kt41ctl(read), 0) << err;
+    TKT41 back{unused};
+    ASSERT_TRUE(kt41::config_file::LoadFromFile(back, PathOf("back.c50")));
+
+    EXPECT_EQ(back.Contour1, written.Contour1);
+    EXPECT_EQ(back.Contour2, written.Contour2);
+    EXPECT_EQ(back.Contour3, written.Contour3);
+    EXPECT_EQ(back.Contour4, written.Contour4);
+    EXPECT_EQ(back.Input_T, written.Input_T);
+    EXPECT_EQ(back.Input_P, written.Input_P);
+    EXPECT_EQ(back.CalibrTemperatureAndPressure, written.CalibrTemperatureAndPressure);
+    // The identity is the controller's own; everything else came from the file.
+    EXPECT_EQ(back.ParamDevice.SerialNumber, controller.Options().SerialNumber);
+    TParamDevice device = back.ParamDevice;
+    device.Model = device.SerialNumber = device.Version = device.Manufact_date = 0;
+    EXPECT_EQ(device, written.ParamDevice);
+
+    // The pages of both files agree but for the identity lines.
+    ASSERT_EQ(Kt41ctl({"show", file}), 0) << err;
+    const std::string shownWritten = out.substr(out.find("Настройки\tСетевой адрес"));
+    ASSERT_EQ(Kt41ctl({"show", PathOf("back.c50")}), 0) << err;
+    EXPECT_EQ(out.substr(out.find("Настройки\tСетевой адрес")), shownWritten);
+    EXPECT_NE(out.find("Контур 1\tТип контура\tГВС \n"), std::string::npos);
+    EXPECT_NE(out.find("Контур 2\tПерепад давления для поддержания, МПа\t0.29\n"),
+              std::string::npos);
+}
+
+TEST_F(EndToEnd, CurrentReadings) {
+    ASSERT_EQ(Kt41ctl(Line("current")), 0) << err;
+    EXPECT_EQ(out.rfind("Текущие показания\tТ1, °C\t", 0), 0u) << out;
+    EXPECT_NE(out.find("Фиксируемые ошибки и события\t"), std::string::npos) << out;
+}
+
+TEST_F(EndToEnd, LineFailures) {
+    // Nobody answers at address 2.
+    auto other = Line("read");
+    other[4] = "2";
+    other.insert(other.end(), {"-o", PathOf("x.c50")});
+    EXPECT_EQ(Kt41ctl(other), 1);
+    EXPECT_NE(err.find("не отвечает"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(PathOf("x.c50")));
+
+    // A held line is busy.
+    tcp.Hold(true);
+    EXPECT_EQ(Kt41ctl(Line("current")), 1);
+    EXPECT_EQ(err.rfind("Последовательный порт занят другим приложением ...    \n", 0), 0u) << err;
+    tcp.Hold(false);
+
+    EXPECT_EQ(Kt41ctl({"read", "--port", tcp.PortName()}), 2);
+}

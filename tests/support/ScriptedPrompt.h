@@ -1,0 +1,53 @@
+#pragma once
+
+#include "dialogs/Prompt.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kt41::testing {
+
+// A prompt for tests: installed while it lives, it records every message box
+// and file dialog the program asks for and answers them from scripted queues.
+// Without a scripted answer a message box gets Cancel when it offers it and its
+// first button otherwise, and a file or folder dialog is cancelled.
+class ScriptedPrompt : public dialogs::Prompt {
+public:
+    enum class Kind { Message, OpenFile, SaveFile, ChooseFolder };
+    struct Shown {
+        Kind What;
+        dialogs::MessageRequest Message; // Kind::Message
+        dialogs::FileRequest File;       // Kind::OpenFile, Kind::SaveFile
+        dialogs::FolderRequest Folder;   // Kind::ChooseFolder
+    };
+
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+    ScriptedPrompt(const ScriptedPrompt&) = delete;
+    ScriptedPrompt& operator=(const ScriptedPrompt&) = delete;
+
+    std::vector<Shown> History;
+    std::deque<dialogs::PromptButton> MessageAnswers;
+    std::deque<std::optional<QString>> FileAnswers; // open and save dialogs
+    std::deque<std::optional<QString>> FolderAnswers;
+    // Runs while a message box is "open", e.g. to look at the windows meanwhile.
+    std::function<void(const dialogs::MessageRequest&)> WhileMessageShown;
+
+    // The message boxes shown so far, in order.
+    std::vector<dialogs::MessageRequest> Messages() const;
+    void Clear();
+
+    dialogs::PromptButton Message(const dialogs::MessageRequest& request) override;
+    std::optional<QString> OpenFile(const dialogs::FileRequest& request) override;
+    std::optional<QString> ChooseFolder(const dialogs::FolderRequest& request) override;
+
+protected:
+    std::optional<QString> AskSaveFileName(const dialogs::FileRequest& request) override;
+
+private:
+    dialogs::Prompt* previous_ = nullptr;
+};
+
+} // namespace kt41::testing
