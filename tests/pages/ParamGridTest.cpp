@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "support/GuiTest.h"
+
 #include <gtest/gtest.h>
 
 using namespace kt41::pages;
@@ -15,13 +17,15 @@ namespace {
 // A grid with a heading row and three parameter rows: an integer spin
 // (10..3600), a decimal spin (0.00..3.00) and a choice list with a repeated
 // entry, plus a free decimal field in row 4.
-class ParamGridFixture : public ::testing::Test {
+class ParamGridFixture : public kt41::testing::GuiTest {
 protected:
+    // Widgets are created after the suite has made the application object.
     ParamGrid grid;
     std::vector<CellEdit> edits;
     std::vector<std::tuple<int, int, int>> comboChanges;
 
     void SetUp() override {
+        GuiTest::SetUp();
         grid.SetHeadings({"Параметр", "Значение"});
         grid.SetColumnReadOnly(0, true);
         grid.SetColumnAlignment(1, Qt::AlignHCenter);
