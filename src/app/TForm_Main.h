@@ -21,6 +21,13 @@ class QSplitter;
 class QTabWidget;
 class QToolBar;
 
+namespace kt41::dialogs {
+class TForm_Calendar_Pump;
+class TForm_Calendar_Tlow;
+class TForm_Pumps_Conf;
+class TForm_Schedule_Tnorm;
+} // namespace kt41::dialogs
+
 namespace kt41::app {
 
 class TForm_Config;
@@ -61,6 +68,10 @@ public:
     // The dialogs of the start-up list, set when each is created (StartUp.cpp);
     // null until then.
     TForm_Config* Form_Config = nullptr;
+    dialogs::TForm_Pumps_Conf* Form_Pumps_Conf = nullptr;
+    dialogs::TForm_Schedule_Tnorm* Form_Schedule_Tnorm = nullptr;
+    dialogs::TForm_Calendar_Pump* Form_Calendar_Pump = nullptr;
+    dialogs::TForm_Calendar_Tlow* Form_Calendar_Tlow = nullptr;
 
     // Puts a page class in place of the placeholder of tab index. A page that
     // also implements MainWindowPage takes part in FormCreate and FormClose.
