@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -23,13 +24,12 @@ namespace {
 // The frames below the grid, left to right: pump group, lowering calendar,
 // temperature schedule, pump calendar. The pump calendar moves into the
 // schedule's place when the type shows it (hot water, which has no schedule).
-// At most three frames are shown at a time, so three slots fill the width.
+// At most three frames are shown at a time, so three slots share the width,
+// each at most kFrameWidth wide.
 constexpr int kFrameWidth = 244;
 constexpr int kFrameHeight = 62;
 constexpr int kFrameGap = 8;
-constexpr int FrameLeft(int slot) {
-    return slot * (kFrameWidth + kFrameGap);
-}
+constexpr int kVisibleSlots = 3;
 
 // Name column wide enough for the longest contour parameter in the window's
 // designed width; a stored layout replaces it.
@@ -101,11 +101,12 @@ void ContourPage::BuildFrames() {
 
     GroupBox_Pumps = new QGroupBox(" Насосная группа ", Panel_Frames);
     GroupBox_Pumps->setObjectName("GroupBox_Pumps" + suffix);
-    GroupBox_Pumps->setGeometry(FrameLeft(0), 0, kFrameWidth, kFrameHeight);
     ButtonConf_Pumps = FrameButton(GroupBox_Pumps, "Настройка", "ButtonConf_Pumps" + suffix);
     connect(ButtonConf_Pumps, &QPushButton::clicked, this,
             [this] { main_.ButtonConf_PumpsClick(ButtonConf_Pumps); });
+    Panel_Frames->installEventFilter(this);
     if (!HasCalendars()) {
+        PlaceFrames();
         return;
     }
 
@@ -113,14 +114,12 @@ void ContourPage::BuildFrames() {
                                        "CheckBox_TlowCalendar" + suffix, Panel_Frames);
     GroupBox_TlowCalendar = tlow;
     GroupBox_TlowCalendar->setObjectName("GroupBox_TlowCalendar" + suffix);
-    GroupBox_TlowCalendar->setGeometry(FrameLeft(1), 0, kFrameWidth, kFrameHeight);
     CheckBox_TlowCalendar = tlow->CheckBox();
     ButtonConf_TlowCalendar =
         FrameButton(GroupBox_TlowCalendar, "Настройка графика", "ButtonConf_TlowCalendar" + suffix);
 
     GroupBox_Tnorm_Schedule = new QGroupBox("Температурный график ", Panel_Frames);
     GroupBox_Tnorm_Schedule->setObjectName("GroupBox_Tnorm_Schedule" + suffix);
-    GroupBox_Tnorm_Schedule->setGeometry(FrameLeft(2), 0, kFrameWidth, kFrameHeight);
     ButtonConf_Tnorm_Schedule = FrameButton(GroupBox_Tnorm_Schedule, "Настройка графика",
                                             "ButtonConf_Tnorm_Schedule" + suffix);
 
@@ -128,7 +127,6 @@ void ContourPage::BuildFrames() {
                                                "CheckBox_PumpCalendar" + suffix, Panel_Frames);
     GroupBox_PumpCalendar = pumpCalendar;
     GroupBox_PumpCalendar->setObjectName("GroupBox_PumpCalendar" + suffix);
-    GroupBox_PumpCalendar->setGeometry(FrameLeft(3), 0, kFrameWidth, kFrameHeight);
     CheckBox_PumpCalendar = pumpCalendar->CheckBox();
     ButtonConf_PumpCalendar =
         FrameButton(GroupBox_PumpCalendar, "Настройка графика", "ButtonConf_PumpCalendar" + suffix);
@@ -148,6 +146,29 @@ void ContourPage::BuildFrames() {
             [this] { main_.ButtonConf_Tnorm_ScheduleClick(ButtonConf_Tnorm_Schedule); });
     connect(ButtonConf_PumpCalendar, &QPushButton::clicked, this,
             [this] { main_.ButtonConf_PumpCalendarClick(ButtonConf_PumpCalendar); });
+    PlaceFrames();
+}
+
+void ContourPage::PlaceFrames() {
+    const int width = std::min(
+        kFrameWidth, (Panel_Frames->width() - (kVisibleSlots - 1) * kFrameGap) / kVisibleSlots);
+    const auto place = [width](QWidget* frame, int slot) {
+        if (frame != nullptr) {
+            frame->setGeometry(slot * (width + kFrameGap), 0, width, kFrameHeight);
+        }
+    };
+    place(GroupBox_Pumps, 0);
+    place(GroupBox_TlowCalendar, 1);
+    place(GroupBox_Tnorm_Schedule, 2);
+    // Right of the schedule until hot water has moved it into the schedule's place.
+    place(GroupBox_PumpCalendar, pumpCalendarMoved_ ? 2 : 3);
+}
+
+bool ContourPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel_Frames && event->type() == QEvent::Resize) {
+        PlaceFrames();
+    }
+    return CatalogueGridPage::eventFilter(watched, event);
 }
 
 void ContourPage::PrepareAtStart() {
@@ -237,7 +258,8 @@ void ContourPage::ComboBox_TipConturChange() {
         } else {
             CheckBox_PumpCalendar->setEnabled(true);
             CheckBox_PumpCalendarClick();
-            GroupBox_PumpCalendar->move(GroupBox_Tnorm_Schedule->x(), GroupBox_PumpCalendar->y());
+            pumpCalendarMoved_ = true;
+            PlaceFrames();
             GroupBox_PumpCalendar->show();
         }
         break;

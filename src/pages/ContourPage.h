@@ -74,6 +74,7 @@ public:
     QPushButton* ButtonConf_PumpCalendar = nullptr;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     const catalogue::TCatalogueEntry& Entry(int member) const override;
     QStringList Choices(int member) const override;
     std::string ValueText(int member) const override;
@@ -82,11 +83,14 @@ protected:
 private:
     bool HasCalendars() const { return contour_ <= 2; }
     void BuildFrames();
+    // The frames side by side in the width of the page.
+    void PlaceFrames();
     void ResetFrames();
     void ShowUnselectableType();
     void SyncCalendarBox(QCheckBox* box, bool ticked, void (ContourPage::*click)());
 
     const int contour_;
+    bool pumpCalendarMoved_ = false; // kept once hot water has been shown
 };
 
 } // namespace kt41::pages
