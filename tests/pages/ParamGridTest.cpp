@@ -218,3 +218,25 @@ TEST_F(ParamGridFixture, ContentFitSizeCountsTheStretchedLastColumnWithItsOwnWid
     EXPECT_EQ(grid.ContentFitSize(3).height(), 40 + 3 * 22 + frame);
     EXPECT_EQ(grid.ContentFitSize().height(), 40 + 4 * 22 + frame);
 }
+
+TEST_F(ParamGridFixture, MergedHeadingsAndWrappedNamesSurviveRowRebuilds) {
+    grid.MergeHeadingCells(0, 2);
+    grid.SetWrappingColumn(0);
+    grid.setColumnWidth(0, 90);
+    grid.ResetRows();
+    const int plain = grid.InsertRowBeforeTrailing({"Пауза", "1"});
+    const int tall = grid.InsertRowBeforeTrailing({"Значение", "2"}, 40);
+    const int wrapped =
+        grid.InsertRowBeforeTrailing({"Значение темп-ры наруж. воздуха для активации", "0"});
+    grid.RemoveTrailingEmptyRow();
+    EXPECT_EQ(grid.columnSpan(0, 0), 2);
+    EXPECT_EQ(grid.columnSpan(wrapped, 0), 1);
+    EXPECT_EQ(grid.rowHeight(plain), 22);
+    EXPECT_EQ(grid.rowHeight(tall), 45);
+    const int line = grid.fontMetrics().height();
+    EXPECT_GE(grid.rowHeight(wrapped), 22 + 2 * line); // three lines or more at 90 pixels
+    // A wider column gives the text back its single line, and the row its height.
+    grid.setColumnWidth(0, 1500);
+    EXPECT_EQ(grid.rowHeight(wrapped), 22);
+    EXPECT_EQ(grid.rowHeight(tall), 45);
+}
