@@ -47,6 +47,7 @@ protected:
         return open();
     }
 
+public:
     // Types text into the cell's integer spinner and ends the edit.
     static void TypeInto(pages::ParamGrid& grid, int row, int column, const QString& text) {
         QWidget* editor = grid.OpenEditor(row, column);
@@ -66,6 +67,7 @@ protected:
         emit combo->activated(index);
     }
 
+protected:
     // The configuration file round trip: saves the model and loads the file
     // into a fresh model of the same kind.
     std::unique_ptr<device::TKT41> SavedAndReloaded();
