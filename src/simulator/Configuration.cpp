@@ -38,9 +38,11 @@ TParamContur FullContourBase() {
     TParamContur c;
     c.dT_low = 5;
     c.RegulateMode = 0;
-    c.Tout = {10, 5, 0, -5, -10, -15, -20, -25};
-    c.Tin = {40, 48, 56, 64, 72, 80, 88, 95};
-    c.Tback = {32, 36, 40, 44, 48, 52, 56, 60};
+    // Point 1 is the coldest day, point 8 the mildest, as the schedule editor's
+    // limits expect.
+    c.Tout = {-25, -20, -15, -10, -5, 0, 5, 10};
+    c.Tin = {95, 88, 80, 72, 64, 56, 48, 40};
+    c.Tback = {60, 56, 52, 48, 44, 40, 36, 32};
     c.Qt_Points = 8;
     c.T_alarm_max = 105;
     c.T_alarm_min = 5;
@@ -129,7 +131,8 @@ Configuration DemoConfiguration() {
     hotWater.Week_ON_Tlow = 1;
     hotWater.Calendar_Tlow = EveryDay(5, 23, 24, 24);
     hotWater.Week_ON_Pump = 1;
-    hotWater.Calendar_Pump = EveryDay(5, 1, 24, 24);
+    // Pumps on from midnight, off at 1 h, on again at 5 h for the rest of the day.
+    hotWater.Calendar_Pump = EveryDay(0, 1, 5, 24);
     hotWater.PumpGroup = PumpPair(0);
 
     // Contour 3: one make-up feed channel on 4-20 mA input 1, 0.30..0.45 MPa.
