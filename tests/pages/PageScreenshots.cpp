@@ -1,7 +1,7 @@
 // Grabs every parameter page of the main window, filled with the simulator's
 // demo plant, to PNG files, for looking at the layout. Not a test: it is built
 // with the tests but not registered with CTest. Run it as
-//   KT41_SCREENSHOT_DIR=docs/screenshots xvfb-run -a build/tests/pages/page_screenshots
+//   KT41_SCREENSHOT_DIR=$PWD/docs/screenshots xvfb-run -a build/tests/pages/page_screenshots
 // (or with QT_QPA_PLATFORM=offscreen).
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
