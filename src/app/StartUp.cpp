@@ -1,6 +1,7 @@
 #include "StartUp.h"
 
 #include "GeneralError.h"
+#include "dialogs/TNew_DeviceForm.h"
 #include "driver/Kt41Driver.h"
 
 namespace kt41::app {
@@ -31,7 +32,7 @@ ProgramWindows::ProgramWindows(Options options) {
     // TForm_Calendar_Pump   weekly pump calendar
     // TForm_Calendar_Tlow   weekly temperature-lowering calendar
     // TForm_Data_Time       device clock
-    // TNew_DeviceForm       network address
+    main.New_DeviceForm = Create<dialogs::TNew_DeviceForm>(&main);
     // TForm_SelPattern      archive template choice
     // TForm_Sel             thermometer type choice
     // TForm_Dialog          calibration prompt

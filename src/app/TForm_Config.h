@@ -55,7 +55,9 @@ public:
 
 private:
     void BuildControls();
-    void FillPortList();
+    // The serial ports present, and gateway when it names a Modbus TCP gateway.
+    void FillPortList(const QString& gateway);
+    void KeepGatewayInList(const QString& name);
     void Store();
     void ApplyToPort();
     static void PrepareArchiveFolders();

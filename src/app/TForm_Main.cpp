@@ -107,6 +107,7 @@ TForm_Main::~TForm_Main() {
         }
     }
     Form_Config = nullptr;
+    New_DeviceForm = nullptr;
     delete takeCentralWidget();
     KT41.reset();
 }

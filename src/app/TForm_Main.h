@@ -21,6 +21,10 @@ class QSplitter;
 class QTabWidget;
 class QToolBar;
 
+namespace kt41::dialogs {
+class TNew_DeviceForm;
+} // namespace kt41::dialogs
+
 namespace kt41::app {
 
 class TForm_Config;
@@ -61,6 +65,7 @@ public:
     // The dialogs of the start-up list, set when each is created (StartUp.cpp);
     // null until then.
     TForm_Config* Form_Config = nullptr;
+    dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
 
     // Puts a page class in place of the placeholder of tab index. A page that
     // also implements MainWindowPage takes part in FormCreate and FormClose.
