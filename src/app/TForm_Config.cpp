@@ -174,12 +174,14 @@ void TForm_Config::FillPortList(const QString& gateway) {
     }
     ComComboBox1->clear();
     ComComboBox1->addItems(ports);
-    KeepGatewayInList(gateway);
+    if (IsGatewayPortName(gateway)) {
+        KeepInList(gateway);
+    }
     settings_.PortsPresent = ComComboBox1->count() > 0;
 }
 
-void TForm_Config::KeepGatewayInList(const QString& name) {
-    if (IsGatewayPortName(name) && ComComboBox1->findText(name) < 0) {
+void TForm_Config::KeepInList(const QString& name) {
+    if (!name.isEmpty() && ComComboBox1->findText(name) < 0) {
         ComComboBox1->addItem(name);
     }
 }
@@ -285,9 +287,11 @@ void TForm_Config::Store() {
 void TForm_Config::ApplyToPort() {
     const QString name = ComComboBox1->currentText();
     {
-        // A gateway typed into the list becomes one of its entries.
+        // A name typed into the list (a gateway, or a device the system does
+        // not list, such as kt41-sim's pseudo-terminal) becomes one of its
+        // entries; of those only gateways are listed again at the next start.
         const QSignalBlocker block(ComComboBox1);
-        KeepGatewayInList(name);
+        KeepInList(name);
         ComComboBox1->setCurrentIndex(ComComboBox1->findText(name));
         settings_.PortsPresent = ComComboBox1->count() > 0;
     }

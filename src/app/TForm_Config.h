@@ -57,7 +57,8 @@ private:
     void BuildControls();
     // The serial ports present, and gateway when it names a Modbus TCP gateway.
     void FillPortList(const QString& gateway);
-    void KeepGatewayInList(const QString& name);
+    // Adds name to the port list unless it is empty or listed already.
+    void KeepInList(const QString& name);
     void Store();
     void ApplyToPort();
     static void PrepareArchiveFolders();
