@@ -126,6 +126,7 @@ void TForm_Main::BuildWindow() {
     tabStyle->setParent(PageControl1);
     PageControl1->tabBar()->setStyle(tabStyle);
     BuildPages();
+    BuildParameterPages();
 
     Memo1 = new QPlainTextEdit;
     Memo1->setObjectName("Memo1");

@@ -114,6 +114,22 @@ public:
     // Ends the connection (the workflow's CloseConnection).
     void CloseConnection();
 
+    // --- parameter pages (TForm_Main_Pages.cpp) -----------------------------------
+    // Refills the four contour pages (selector set to the model's type, then
+    // its change handler), the inputs page and the device page from the model.
+    void ShowModelOnPages();
+    // The text height H the device page measured when it was last shown, by
+    // which parameter grids size their rows; 0 before it was first shown.
+    int MeasuredTextHeight() const;
+
+    // --- the buttons that open the pump-group, schedule and calendar dialogs
+    //     (TForm_Main_DialogHandlers.cpp); sender is the page's button, whose
+    //     name tells the contour (ButtonConf_Pumps, ButtonConf_Pumps2, ...).
+    void ButtonConf_PumpsClick(QObject* sender);
+    void ButtonConf_Tnorm_ScheduleClick(QObject* sender);
+    void ButtonConf_PumpCalendarClick(QObject* sender);
+    void ButtonConf_TlowCalendarClick(QObject* sender);
+
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;
     static constexpr int kPanel2Width = 160;
@@ -158,6 +174,7 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     void BuildPages();
+    void BuildParameterPages(); // TForm_Main_Pages.cpp
     void HandleProgress(int code, std::uint32_t lParam);
     void ApplyLogHeight(int height);
 

@@ -153,6 +153,11 @@ private:
     TParamConturEx* ReducedContour(int contour);
     const TParamConturEx* ReducedContour(int contour) const;
     bool ReadContourTable(ContourTable& table);
+    // ContourType and ConturCtrlMode of one contour from the shared table.
+    bool ReadTypeAndMode(int contour, std::uint8_t& type, std::uint8_t& mode);
+    // Re-reads the shared table, sanitises it and writes it back with only this
+    // contour's two words changed.
+    bool UpdateContourTable(int contour, std::uint8_t type, std::uint8_t mode);
 
     driver::Kt41Driver& driver_;
 };

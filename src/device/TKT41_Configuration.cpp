@@ -66,29 +66,33 @@ bool TKT41::ReadContourTable(ContourTable& table) {
     return ReadBlock(table, [&](auto b) { return driver_.Read_ConfConturs_KT41(Address, b); });
 }
 
-namespace {
-
-template <class Record>
-void TakeTypeAndMode(const ContourTable& table, int contour, Record& record) {
-    record.ContourType = std::uint8_t(table[contour - 1] & 0xFF);
-    record.ConturCtrlMode = std::uint8_t(table[contour + 3] & 0xFF);
-}
-
-template <class Record>
-void PutTypeAndMode(ContourTable& table, int contour, const Record& record) {
-    SanitizeContourTable(table);
-    table[contour - 1] = record.ContourType;
-    table[contour + 3] = record.ConturCtrlMode;
-}
-
-} // namespace
-
-bool TKT41::ReadContour(int contour, TParamContur& record) {
+bool TKT41::ReadTypeAndMode(int contour, std::uint8_t& type, std::uint8_t& mode) {
     ContourTable table{};
     if (!ReadContourTable(table)) {
         return false;
     }
-    TakeTypeAndMode(table, contour, record);
+    type = std::uint8_t(table[contour - 1] & 0xFF);
+    mode = std::uint8_t(table[contour + 3] & 0xFF);
+    return true;
+}
+
+bool TKT41::UpdateContourTable(int contour, std::uint8_t type, std::uint8_t mode) {
+    // The contour table is shared by all four contours: re-read it and change
+    // only this contour's two words.
+    ContourTable table{};
+    if (!ReadContourTable(table)) {
+        return false;
+    }
+    SanitizeContourTable(table);
+    table[contour - 1] = type;
+    table[contour + 3] = mode;
+    return WriteBlock(table, [&](auto b) { return driver_.Write_ConfConturs_KT41(Address, b); });
+}
+
+bool TKT41::ReadContour(int contour, TParamContur& record) {
+    if (!ReadTypeAndMode(contour, record.ContourType, record.ConturCtrlMode)) {
+        return false;
+    }
     std::array<std::uint16_t, kContourWords> words{};
     if (!ReadBlock(words, [&](auto b) {
             return driver_.Read_ParamContur_KT41(Address, std::uint8_t(contour), b);
@@ -100,11 +104,9 @@ bool TKT41::ReadContour(int contour, TParamContur& record) {
 }
 
 bool TKT41::ReadContourEx(int contour, TParamConturEx& record) {
-    ContourTable table{};
-    if (!ReadContourTable(table)) {
+    if (!ReadTypeAndMode(contour, record.ContourType, record.ConturCtrlMode)) {
         return false;
     }
-    TakeTypeAndMode(table, contour, record);
     std::array<std::uint16_t, kContourExWords> words{};
     if (!ReadBlock(words, [&](auto b) {
             return driver_.Read_ParamConturEx_KT41(Address, std::uint8_t(contour), b);
@@ -123,14 +125,7 @@ bool TKT41::WriteContour(int contour, const TParamContur& record) {
         })) {
         return false;
     }
-    // The contour table is shared by all four contours: re-read it and change
-    // only this contour's two words.
-    ContourTable table{};
-    if (!ReadContourTable(table)) {
-        return false;
-    }
-    PutTypeAndMode(table, contour, record);
-    return WriteBlock(table, [&](auto b) { return driver_.Write_ConfConturs_KT41(Address, b); });
+    return UpdateContourTable(contour, record.ContourType, record.ConturCtrlMode);
 }
 
 bool TKT41::WriteContourEx(int contour, const TParamConturEx& record) {
@@ -141,12 +136,7 @@ bool TKT41::WriteContourEx(int contour, const TParamConturEx& record) {
         })) {
         return false;
     }
-    ContourTable table{};
-    if (!ReadContourTable(table)) {
-        return false;
-    }
-    PutTypeAndMode(table, contour, record);
-    return WriteBlock(table, [&](auto b) { return driver_.Write_ConfConturs_KT41(Address, b); });
+    return UpdateContourTable(contour, record.ContourType, record.ConturCtrlMode);
 }
 
 bool TKT41::ReadDeviceParams() {

@@ -10,6 +10,10 @@ namespace kt41::pages {
 namespace {
 
 constexpr int kDefaultRowHeight = 22;
+// The height a row was given before its text wrapped, kept on its first cell.
+constexpr int kBaseHeightRole = Qt::UserRole + 1;
+// Room the cell leaves beside its text.
+constexpr int kTextMargin = 8;
 
 } // namespace
 
@@ -27,6 +31,11 @@ ParamGrid::ParamGrid(QWidget* parent) : QTableWidget(parent) {
     setWordWrap(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     ApplyHighlight();
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == wrapColumn_) {
+            FitRowsToWrappedText();
+        }
+    });
 }
 
 ParamGrid::~ParamGrid() = default;
@@ -78,6 +87,54 @@ void ParamGrid::SetFixedColumns(int count) {
     for (int c = 0; c < count; ++c) {
         SetColumnReadOnly(c, true);
     }
+}
+
+void ParamGrid::SetWrappingColumn(int column) {
+    wrapColumn_ = column;
+    setWordWrap(column >= 0);
+    FitRowsToWrappedText();
+}
+
+void ParamGrid::FitRowsToWrappedText() {
+    for (int r = 1; r < rowCount(); ++r) {
+        FitRowToWrappedText(r);
+    }
+}
+
+void ParamGrid::FitRowToWrappedText(int row) {
+    QTableWidgetItem* first = item(row, 0);
+    if (wrapColumn_ < 0 || row < 1 || first == nullptr) {
+        return;
+    }
+    bool known = false;
+    int base = first->data(kBaseHeightRole).toInt(&known);
+    if (!known) {
+        base = rowHeight(row);
+        first->setData(kBaseHeightRole, base);
+    }
+    const QTableWidgetItem* cell = item(row, wrapColumn_);
+    const QString text = cell ? cell->text() : QString();
+    const QFontMetrics metrics(cell ? cell->font() : font());
+    const int width = columnWidth(wrapColumn_) - kTextMargin;
+    const int lineHeight = metrics.height();
+    int needed = base;
+    if (!text.isEmpty() && width > 0 && metrics.horizontalAdvance(text) > width) {
+        const int textHeight =
+            metrics.boundingRect(QRect(0, 0, width, 100 * lineHeight), Qt::TextWordWrap, text)
+                .height();
+        needed = std::max(base, textHeight + base - lineHeight);
+    }
+    if (rowHeight(row) != needed) {
+        setRowHeight(row, needed);
+    }
+}
+
+void ParamGrid::MergeHeadingCells(int column, int count) {
+    if (rowCount() < 1) {
+        setRowCount(1);
+        RowOption.resize(1, -1);
+    }
+    setSpan(0, column, 1, count);
 }
 
 QTableWidgetItem* ParamGrid::EnsureItem(int row, int column) {
@@ -143,6 +200,7 @@ int ParamGrid::InsertRowBeforeTrailing(const QStringList& cells, int textHeight)
     for (int c = 0; c < columnCount(); ++c) {
         SetCellText(row, c, c < cells.size() ? cells[c] : QString());
     }
+    FitRowToWrappedText(row);
     return row;
 }
 

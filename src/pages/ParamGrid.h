@@ -67,13 +67,20 @@ public:
     void SetColumnReadOnly(int column, bool readOnly);
     // Columns that are part of the row heading (input names): bold and shaded.
     void SetFixedColumns(int count);
+    // A row whose text in this column is wider than the column grows to show
+    // the text on as many lines as it needs; other rows keep their height.
+    // -1 (the default) switches it off.
+    void SetWrappingColumn(int column);
+    // Merges the heading cells of columns column .. column + count - 1 into one
+    // heading over all of them, showing the text of the first.
+    void MergeHeadingCells(int column, int count);
 
     // --- rows ------------------------------------------------------------------
     // Keeps the heading row and one empty row, cleared; RowOption follows.
     void ResetRows();
     // Inserts a row in front of the trailing empty row and returns its index.
     // With a measured text height H (> 0) and a default row height minus 4
-    // below H, the row is made H + 5 pixels high.
+    // below H, the row is made H + 5 pixels high (more with a wrapping column).
     int InsertRowBeforeTrailing(const QStringList& cells, int textHeight = 0);
     // Removes the trailing empty row when more than the heading and it remain.
     void RemoveTrailingEmptyRow();
@@ -117,6 +124,8 @@ private:
     void FinishEdit(const CellEdit& edit, const QString& cellText);
     void ChoiceChanged(int row, int column, int index);
     void ApplyHighlight();
+    void FitRowToWrappedText(int row);
+    void FitRowsToWrappedText();
     QTableWidgetItem* EnsureItem(int row, int column);
 
     EditorProvider provider_;
@@ -126,6 +135,7 @@ private:
     std::vector<Qt::Alignment> alignment_;
     std::vector<bool> readOnly_;
     int fixedColumns_ = 0;
+    int wrapColumn_ = -1;
     bool activeCell_ = true;
     bool activeRow_ = false;
 };

@@ -204,3 +204,25 @@ TEST_F(ParamGridFixture, DoubleClickOpensTheEditorAndAPopupPickEndsTheEdit) {
     EXPECT_EQ(edits[0].IntValue, 0);
     EXPECT_EQ(grid.CellText(3, 1), "Нет");
 }
+
+TEST_F(ParamGridFixture, MergedHeadingsAndWrappedNamesSurviveRowRebuilds) {
+    grid.MergeHeadingCells(0, 2);
+    grid.SetWrappingColumn(0);
+    grid.setColumnWidth(0, 90);
+    grid.ResetRows();
+    const int plain = grid.InsertRowBeforeTrailing({"Пауза", "1"});
+    const int tall = grid.InsertRowBeforeTrailing({"Значение", "2"}, 40);
+    const int wrapped =
+        grid.InsertRowBeforeTrailing({"Значение темп-ры наруж. воздуха для активации", "0"});
+    grid.RemoveTrailingEmptyRow();
+    EXPECT_EQ(grid.columnSpan(0, 0), 2);
+    EXPECT_EQ(grid.columnSpan(wrapped, 0), 1);
+    EXPECT_EQ(grid.rowHeight(plain), 22);
+    EXPECT_EQ(grid.rowHeight(tall), 45);
+    const int line = grid.fontMetrics().height();
+    EXPECT_GE(grid.rowHeight(wrapped), 22 + 2 * line); // three lines or more at 90 pixels
+    // A wider column gives the text back its single line, and the row its height.
+    grid.setColumnWidth(0, 1500);
+    EXPECT_EQ(grid.rowHeight(wrapped), 22);
+    EXPECT_EQ(grid.rowHeight(tall), 45);
+}

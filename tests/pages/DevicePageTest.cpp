@@ -1,0 +1,107 @@
+#include "PagesTest.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace kt41::testing {
+namespace {
+
+using namespace kt41::device;
+using pages::DevicePage;
+
+class DevicePageTest : public PagesTest {};
+
+TEST_F(DevicePageTest, ShowsTheIdentityAndTwentyParameterRows) {
+    Model().ParamDevice.SerialNumber = 42;
+    Model().ParamDevice.Manufact_date = 0x160C;
+    Model().ParamDevice.Version = 0x0203; // low byte 3, high byte 2
+    Model().ParamDevice.ID_Device = 17;
+    Model().ParamDevice.MBS_speed = 1;
+    Main().ShowModelOnPages();
+
+    DevicePage& page = Device();
+    EXPECT_EQ(Main().findChild<QLabel*>("StaticText_NumInfo")->text(), "00042");
+    EXPECT_EQ(page.StaticText_ProductionDateInfo->text(), "12.2022");
+    EXPECT_EQ(page.StaticText_VerInfo->text(), "3.2 ");
+    EXPECT_EQ(page.StaticText_ModelInfo->text(), "------------------");
+    EXPECT_TRUE(page.StaticText_NumInfo->alignment() & Qt::AlignRight);
+
+    pages::ParamGrid& grid = *page.AdvColumnGrid_ConfDevice;
+    ASSERT_EQ(grid.rowCount(), 21);
+    for (int row = 1; row <= 20; ++row) {
+        EXPECT_EQ(grid.RowOption[std::size_t(row)], row - 1);
+    }
+    EXPECT_EQ(grid.CellText(0, 0), "Параметр");
+    EXPECT_EQ(grid.CellText(0, 1), "Значение");
+    EXPECT_EQ(grid.CellText(1, 0), "Сетевой адрес");
+    EXPECT_EQ(grid.CellText(1, 1), "17");
+    EXPECT_EQ(grid.CellText(2, 0), "Cкорости связи, бит/сек ");
+    EXPECT_EQ(grid.CellText(2, 1), "19200");
+    EXPECT_EQ(grid.CellText(20, 0), "Состояние датчика подпитки (нижний уровень)");
+}
+
+TEST_F(DevicePageTest, EditorsKeepTheirLimitsAndListsAndStoreTheValue) {
+    Main().ShowModelOnPages();
+    pages::ParamGrid& grid = *Device().AdvColumnGrid_ConfDevice;
+    const int address = 1 + doID_Device;
+    TypeInto(grid, address, 1, "240");
+    EXPECT_EQ(Model().ParamDevice.ID_Device, 239);
+    TypeInto(grid, address, 1, "0");
+    EXPECT_EQ(Model().ParamDevice.ID_Device, 1);
+    EXPECT_EQ(grid.CellText(address, 1), "1");
+    TypeInto(grid, address, 1, "238");
+    EXPECT_EQ(Model().ParamDevice.ID_Device, 238);
+
+    TypeInto(grid, 1 + doPMP2_time_2, 1, "65000");
+    EXPECT_EQ(Model().ParamDevice.PMP2_time_2, 65000);
+    TypeInto(grid, 1 + doVLV_stroke3, 1, "2");
+    EXPECT_EQ(Model().ParamDevice.VLV_stroke3, 3);
+
+    QComboBox* speeds = ListEditor(grid, 1 + doMBS_speed, 1);
+    ASSERT_NE(speeds, nullptr);
+    ASSERT_EQ(speeds->count(), 2);
+    EXPECT_EQ(speeds->itemText(1), "19200");
+    emit speeds->activated(1);
+    EXPECT_EQ(Model().ParamDevice.MBS_speed, 1);
+
+    Pick(grid, 1 + doNO_MP2, 1, 1);
+    EXPECT_EQ(Model().ParamDevice.NO_MP2, 1);
+    EXPECT_EQ(grid.CellText(1 + doNO_MP2, 1), "Нормально закр.");
+    EXPECT_EQ(Main().LastEditorKind, 0);
+    // Names are not editable.
+    EXPECT_EQ(grid.OpenEditor(1, 0), nullptr);
+}
+
+TEST_F(DevicePageTest, ShowingThePageMeasuresTheTextHeightThatSizesEveryParameterRow) {
+    DevicePage& page = Device();
+    Main().PageControl1->setCurrentWidget(&page);
+    EXPECT_GT(page.TextHeight(), 0);
+    EXPECT_EQ(Main().MeasuredTextHeight(), page.TextHeight());
+    EXPECT_GE(page.AdvColumnGrid_ConfDevice->HeadingHeight(), 2 * page.TextHeight() + 8);
+
+    // A large font makes the heading and then the rows of every grid taller.
+    QFont large = page.AdvColumnGrid_ConfDevice->font();
+    large.setPixelSize(30);
+    page.AdvColumnGrid_ConfDevice->item(0, 0)->setFont(large);
+    Main().PageControl1->setCurrentIndex(app::TForm_Main::kPageInputs);
+    Main().PageControl1->setCurrentWidget(&page);
+    const int h = page.TextHeight();
+    ASSERT_GE(h, 30);
+    EXPECT_EQ(page.AdvColumnGrid_ConfDevice->HeadingHeight(), 2 * h + 8);
+    PickType(2, 1);
+    pages::ParamGrid& contour = *Contour(2).AdvColumnGrid_Contour;
+    EXPECT_EQ(contour.rowHeight(RowOf(contour, coPK)), h + 5);
+}
+
+TEST_F(DevicePageTest, TheClockButtonReportsItselfAroundTheClockWindow) {
+    QString statusWhileOpen;
+    Device().OpenClockWindow = [&] { statusWhileOpen = Main().StatusPanel1->text(); };
+    Main().PageControl1->setCurrentWidget(&Device());
+    QTest::mouseClick(Main().findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(statusWhileOpen, "Запись даты и времени ...");
+    EXPECT_EQ(Main().StatusPanel1->text(), "Простой ...");
+}
+
+} // namespace
+} // namespace kt41::testing

@@ -1,0 +1,71 @@
+// Grabs every parameter page of the main window, filled with the simulator's
+// demo plant, to PNG files, for looking at the layout. Not a test: it is built
+// with the tests but not registered with CTest. Run it as
+//   KT41_SCREENSHOT_DIR=docs/screenshots xvfb-run -a build/tests/pages/page_screenshots
+// (or with QT_QPA_PLATFORM=offscreen).
+#include "app/StartUp.h"
+#include "app/TForm_Main.h"
+#include "simulator/Configuration.h"
+#include "support/GuiTest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+
+namespace kt41::testing {
+namespace {
+
+class PageScreenshots : public GuiTest {};
+
+void ShowDemoPlant(app::TForm_Main& main) {
+    const sim::Configuration plant = sim::DemoConfiguration();
+    device::TKT41& model = main.Model();
+    model.Contour1 = plant.Contour1;
+    model.Contour2 = plant.Contour2;
+    model.Contour3 = plant.Contour3;
+    model.Contour4 = plant.Contour4;
+    model.Contour4.ContourType = 1; // every page shows rows
+    model.Input_T = plant.InputsTerm;
+    model.Input_P = plant.InputsAnalog;
+    model.ParamDevice = plant.Device;
+    model.ParamDevice.SerialNumber = 42;
+    model.CalibrTemperatureAndPressure = plant.Calibration;
+    main.ShowModelOnPages();
+}
+
+TEST_F(PageScreenshots, EveryParameterPage) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    auto program = StartProgram();
+    app::TForm_Main& main = program->Main();
+    main.show();
+    QApplication::processEvents();
+    ShowDemoPlant(main);
+    const char* names[] = {"device", "contour1", "contour2", "contour3", "contour4", "inputs"};
+    for (int page = 0; page <= app::TForm_Main::kPageInputs; ++page) {
+        main.PageControl1->setCurrentIndex(page);
+        QApplication::processEvents();
+        const QString path =
+            QDir(folder).absoluteFilePath(QString("page-%1-%2.png").arg(page).arg(names[page]));
+        EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
+    }
+    // Contour 3 with two feed channels (the widest values), and held as
+    // heating, which it cannot take.
+    const std::pair<int, const char*> variants[] = {{3, "two-feeds"}, {4, "heating"}};
+    for (const auto& [type, name] : variants) {
+        main.Model().Contour3.ContourType = std::uint8_t(type);
+        main.Model().Contour3.FeedMode = 3;
+        main.ShowModelOnPages();
+        main.PageControl1->setCurrentIndex(app::TForm_Main::kPageContour3);
+        QApplication::processEvents();
+        const QString path =
+            QDir(folder).absoluteFilePath(QString("page-3-contour3-%1.png").arg(name));
+        EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
+    }
+}
+
+} // namespace
+} // namespace kt41::testing
