@@ -10,6 +10,7 @@
 #include "WindowPlacement.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -277,6 +279,13 @@ void TForm_Main::FormClose() {
         if (auto* page = dynamic_cast<MainWindowPage*>(PageAt(index))) {
             page->PrepareClose();
         }
+    }
+    // A running archive read sees the cleared flag and ends before the window goes.
+    if (ReadingFlag) {
+        ReadingFlag = false;
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+        QCoreApplication::processEvents();
     }
     SaveWindowLayout();
 }

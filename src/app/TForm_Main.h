@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace kt41::dialogs {
 class TNew_DeviceForm;
+struct FileRequest;
 } // namespace kt41::dialogs
 
 namespace kt41::app {
@@ -67,6 +68,10 @@ public:
     TForm_Config* Form_Config = nullptr;
     dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
 
+    // An archive read is in progress. The archive page sets it while its read
+    // loop runs; the loop ends when it is cleared.
+    bool ReadingFlag = false;
+
     // Puts a page class in place of the placeholder of tab index. A page that
     // also implements MainWindowPage takes part in FormCreate and FormClose.
     void SetPage(int index, QWidget* page);
@@ -103,15 +108,34 @@ public:
     void AboutExecute();
     void Exit_ProgExecute();
 
-    // Commands of the connection workflow, the file commands and calibration.
+    // --- the connection workflow --------------------------------------------------
+    // Connects, or disconnects when the port is open.
     void Connect_DeviceExecute();
+    // Asks for the address (unless ZeroNumID) and tries to connect twice at
+    // most; true when a controller answered.
+    bool EstablishConnection();
     void Read_ConfigExecute();
     void Write_ConfigExecute();
+    // The page control and the commands Read_Config, Write_Config, FileOpen1
+    // and FileSaveAs1, all on or all off.
+    void SetConfigurationAvailable(bool on);
+
+    // --- the configuration file commands ---------------------------------------------
     void FileOpen1Execute();
+    dialogs::FileRequest FileOpen1BeforeExecute() const;
+    void FileOpen1Accept(const QString& path);
+    void FileOpen1Cancel();
     void FileSaveAs1Execute();
+    dialogs::FileRequest FileSaveAs1BeforeExecute() const;
+    void FileSaveAs1Accept(const QString& path);
+    void FileSaveAs1Cancel();
+    // "R50_№ " + the serial number in five digits + ".c50".
+    QString ProposedFileName() const;
+
     void Calibr_TermExecute();
     void Calibr_PressExecute();
-    // Ends the connection (the workflow's CloseConnection).
+    // Ends the connection: stops the archive read and the page timers, closes
+    // the port and switches the configuration commands off.
     void CloseConnection();
 
     // --- parameter pages (TForm_Main_Pages.cpp) -----------------------------------
@@ -177,6 +201,11 @@ private:
     void BuildParameterPages(); // TForm_Main_Pages.cpp
     void HandleProgress(int code, std::uint32_t lParam);
     void ApplyLogHeight(int height);
+    // The connect action's picture and hint for the connected or the
+    // disconnected state.
+    void ShowConnectAction(bool connected);
+    // StaticText_VerInfo of the device page, when the page has it.
+    void SetVersionText(const QString& text);
 
     std::unique_ptr<driver::Kt41Driver> driver_;
     std::unique_ptr<device::TKT41> KT41;
