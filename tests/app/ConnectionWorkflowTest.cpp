@@ -4,7 +4,9 @@
 #include "app/TForm_Main.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "simulator/PtyServer.h"
+#include "support/FakeControllerDriver.h"
 #include "support/GuiTest.h"
+#include "support/PageMoves.h"
 #include "support/SimulatedProgram.h"
 
 #include <QAction>
@@ -18,9 +20,33 @@
 namespace kt41::app {
 namespace {
 
+using testing::ExpectPagesShow;
 using testing::GuiTest;
 using testing::LogTexts;
 using testing::SimulatedProgram;
+
+// What the simulated controller holds, as a model filled without the window:
+// what a read must bring onto the pages.
+struct ControllerImage {
+    ControllerImage(const SimulatedProgram& program, std::uint8_t address) {
+        const sim::Configuration held = program.Controller.CurrentConfiguration();
+        Model.Contour1 = held.Contour1;
+        Model.Contour2 = held.Contour2;
+        Model.Contour3 = held.Contour3;
+        Model.Contour4 = held.Contour4;
+        Model.Input_T = held.InputsTerm;
+        Model.Input_P = held.InputsAnalog;
+        for (device::TInputAnalog& input : Model.Input_P) {
+            device::ApplyAnalogDerivationRule(input); // as every read does
+        }
+        Model.ParamDevice = held.Device;
+        Model.ParamDevice.SerialNumber = program.Controller.Options().SerialNumber;
+        Model.ParamDevice.ID_Device = address;
+        Model.CalibrTemperatureAndPressure = held.Calibration;
+    }
+    testing::FakeControllerDriver Unused;
+    device::TKT41 Model{Unused};
+};
 
 class ConnectionWorkflowTest : public GuiTest {
 protected:
@@ -108,6 +134,10 @@ TEST_F(ConnectionWorkflowTest, ConnectsThroughTheAddressDialogReadsAndDisconnect
               (QStringList{"Ввод сетевого адреса прибора ...", "Установление связи ...",
                            "Есть соединение с прибором."}));
     EXPECT_EQ(StateOf(main), ConnectedNotRead());
+    // The version the connect call returned, low byte first, before any read.
+    const std::uint16_t version = program.Controller.CurrentConfiguration().Device.Version;
+    ASSERT_NE(version & 0xFF, version >> 8);
+    EXPECT_EQ(VersionText(main), QString("%1.%2 ").arg(version & 0xFF).arg(version >> 8));
     EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 1);
     EXPECT_EQ(program.Controller.Calls().back().Unit, 17);
     EXPECT_TRUE(Prompt.History.empty());
@@ -118,14 +148,15 @@ TEST_F(ConnectionWorkflowTest, ConnectsThroughTheAddressDialogReadsAndDisconnect
     EXPECT_EQ(StateOf(main), ConfigurationRead());
     EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageManual);
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
-    const sim::Configuration held = program.Controller.CurrentConfiguration();
-    device::TKT41& model = main.Model();
-    EXPECT_EQ(model.Contour1, held.Contour1);
-    EXPECT_EQ(model.Contour2, held.Contour2);
-    EXPECT_EQ(model.Contour3, held.Contour3);
-    EXPECT_EQ(model.Input_T, held.InputsTerm);
-    EXPECT_EQ(model.ParamDevice.SerialNumber, 1234);
+    const ControllerImage held(program, 17);
+    const device::TKT41& model = main.Model();
+    EXPECT_EQ(model.Contour1, held.Model.Contour1);
+    EXPECT_EQ(model.Contour3, held.Model.Contour3);
+    EXPECT_EQ(model.Input_P, held.Model.Input_P);
+    EXPECT_EQ(model.ParamDevice, held.Model.ParamDevice);
     EXPECT_EQ(model.Address, 17);
+    ExpectPagesShow(main, held.Model);
+    EXPECT_EQ(testing::DevicePageOf(main).StaticText_NumInfo->text(), "01234");
 
     LogMark closeLog(main);
     main.Connect_Device->trigger();
@@ -163,7 +194,48 @@ TEST_F(ConnectionWorkflowTest, ReadConfigReadsAtOnceAndZeroNumIDAsksForNoAddress
     EXPECT_EQ(StateOf(main), ConfigurationRead());
     EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageManual);
     EXPECT_EQ(main.PageControl1->tabText(main.PageControl1->currentIndex()), "Ручное управление");
-    EXPECT_EQ(main.Model().Contour1, program.Controller.CurrentConfiguration().Contour1);
+    ExpectPagesShow(main, ControllerImage(program, 1).Model);
+}
+
+TEST_F(ConnectionWorkflowTest, EditsOnTheContourAndInputsPagesReachTheController) {
+    SimulatedProgram program(AtAddress(3));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("3");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    ASSERT_EQ(StateOf(main), ConfigurationRead());
+    const sim::Configuration before = program.Controller.CurrentConfiguration();
+
+    // Contour 1: the proportional factor, shown and stored in tenths.
+    pages::ParamGrid& contour = *testing::ContourPageOf(main, 1).AdvColumnGrid_Contour;
+    const int pk = testing::RowOf(contour, device::coPK);
+    ASSERT_GT(pk, 0);
+    ASSERT_NE(before.Contour1.PK, 13);
+    testing::TypeIntoCell(main, contour, pk, 1, "1.3");
+    // Inputs: thermometer 5 goes to another contour.
+    pages::ParamGrid& inputs = *testing::InputsPageOf(main).AdvColumnGrid_Input_T;
+    const int assignment = before.InputsTerm[4].Contour == 2 ? 1 : 2;
+    testing::PickInCell(main, inputs, 5, 1, assignment);
+    ASSERT_EQ(main.Model().Input_T[4].Contour, assignment);
+    EXPECT_EQ(program.Controller.CurrentConfiguration().Contour1.PK, before.Contour1.PK)
+        << "nothing reaches the controller before Write";
+
+    LogMark log(main);
+    main.Write_Config->trigger();
+    EXPECT_EQ(log.New(), QStringList{"Запись настройки ... Ok."});
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    const sim::Configuration after = program.Controller.CurrentConfiguration();
+    EXPECT_EQ(after.Contour1.PK, 13);
+    EXPECT_EQ(after.InputsTerm[4].Contour, assignment);
+    sim::Configuration expected = before;
+    expected.Contour1.PK = 13;
+    expected.InputsTerm[4].Contour = std::uint8_t(assignment);
+    EXPECT_EQ(after.Contour1, expected.Contour1);
+    EXPECT_EQ(after.Contour2, expected.Contour2);
+    EXPECT_EQ(after.InputsTerm, expected.InputsTerm);
+    EXPECT_EQ(after.InputsAnalog, expected.InputsAnalog);
+    EXPECT_EQ(StateOf(main), ConfigurationRead()) << "a write changes no state";
 }
 
 TEST_F(ConnectionWorkflowTest, TwoConnectAttemptsAtMost) {
@@ -208,6 +280,7 @@ TEST_F(ConnectionWorkflowTest, AReadThatFailsAtContour3KeepsWhatItReadAndOffersA
     main.Read_Config->trigger();
     EXPECT_EQ(log.New(), QStringList{"Чтение настройки ... Ошибка."});
     EXPECT_EQ(StateOf(main), ReadFailed());
+    EXPECT_FALSE(main.PageControl1->isVisible());
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
     const sim::Configuration held = program.Controller.CurrentConfiguration();
     const device::TKT41& model = main.Model();
@@ -222,7 +295,7 @@ TEST_F(ConnectionWorkflowTest, AReadThatFailsAtContour3KeepsWhatItReadAndOffersA
 
     main.Read_Config->trigger();
     EXPECT_EQ(StateOf(main), ConfigurationRead());
-    EXPECT_EQ(main.Model().Contour3, held.Contour3);
+    ExpectPagesShow(main, ControllerImage(program, 1).Model);
 }
 
 TEST_F(ConnectionWorkflowTest, APortHeldByAnotherProgramIsReportedAndChangesNothing) {

@@ -3,7 +3,9 @@
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "config_file/ConfigFile.h"
+#include "support/FakeControllerDriver.h"
 #include "support/GuiTest.h"
+#include "support/PageMoves.h"
 #include "support/SimulatedProgram.h"
 
 #include <QAction>
@@ -34,6 +36,14 @@ protected:
         ADD_FAILURE() << "no file dialog was shown";
         return {};
     }
+    // The file's configuration, read into a model of its own.
+    struct FileImage {
+        explicit FileImage(const QString& path) {
+            EXPECT_TRUE(config_file::LoadFromFile(Model, path.toStdString()));
+        }
+        testing::FakeControllerDriver Unused;
+        device::TKT41 Model{Unused};
+    };
     static QByteArray Contents(const QString& path) {
         QFile file(path);
         return file.open(QFile::ReadOnly) ? file.readAll() : QByteArray();
@@ -91,7 +101,11 @@ TEST_F(FileCommandsTest, SaveChangeAndOpenAgain) {
     ASSERT_TRUE(QFileInfo::exists(path));
     const QByteArray saved = Contents(path);
 
-    main.Model().Contour1.Tnorm = std::uint8_t(read.Tnorm + 1);
+    pages::ParamGrid& grid = *testing::ContourPageOf(main, 1).AdvColumnGrid_Contour;
+    const int pk = testing::RowOf(grid, device::coPK);
+    ASSERT_GT(pk, 0);
+    testing::TypeIntoCell(main, grid, pk, 1, read.PK == 17 ? "1.6" : "1.7");
+    ASSERT_NE(main.Model().Contour1, read);
     // Saving onto the file asks first; "Нет" keeps the file as it was.
     Prompt.FileAnswers = {path};
     Prompt.MessageAnswers = {dialogs::PromptButton::No};
@@ -104,8 +118,25 @@ TEST_F(FileCommandsTest, SaveChangeAndOpenAgain) {
     main.FileOpen1->trigger();
     EXPECT_EQ(LastLog(main), "Файл настройки загружен");
     EXPECT_EQ(main.Model().Contour1, read);
+    testing::ExpectPagesShow(main, FileImage(path).Model);
     EXPECT_EQ(program.Controller.CallCount("Write_ParamContur_KT41"), 0)
         << "opening a file writes nothing to the controller";
+}
+
+TEST_F(FileCommandsTest, AFileOpenedBeforeAnyConnectionFillsThePages) {
+    auto started = StartProgram();
+    TForm_Main& main = started->Main();
+    main.show();
+    const QString rescue = ConfigFolder() + "/R50_№ Rescue.c50";
+    ASSERT_TRUE(QFileInfo::exists(rescue));
+    ASSERT_TRUE(main.FileOpen1->isEnabled());
+    Prompt.FileAnswers = {rescue};
+    main.FileOpen1->trigger();
+    EXPECT_EQ(LastLog(main), "Файл настройки загружен");
+    const FileImage file(rescue);
+    EXPECT_NE(file.Model.Contour1, device::TParamContur{});
+    EXPECT_EQ(main.Model().Contour1, file.Model.Contour1);
+    testing::ExpectPagesShow(main, file.Model);
 }
 
 TEST_F(FileCommandsTest, EveryOtherOutcomeIsLoggedAndLeavesTheModelAlone) {
