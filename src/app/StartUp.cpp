@@ -1,6 +1,9 @@
 #include "StartUp.h"
 
 #include "GeneralError.h"
+#include "dialogs/TForm_Calendar.h"
+#include "dialogs/TForm_Pumps_Conf.h"
+#include "dialogs/TForm_Schedule_Tnorm.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/Kt41Driver.h"
 
@@ -27,10 +30,10 @@ ProgramWindows::ProgramWindows(Options options) {
     // TForm_About           About window
     main.Form_Config =
         Create<TForm_Config>(main.ComPort1, main.Settings, std::move(options.Config), &main);
-    // TForm_Pumps_Conf      pump group settings
-    // TForm_Schedule_Tnorm  temperature schedule
-    // TForm_Calendar_Pump   weekly pump calendar
-    // TForm_Calendar_Tlow   weekly temperature-lowering calendar
+    main.Form_Pumps_Conf = Create<dialogs::TForm_Pumps_Conf>(main.Model(), &main);
+    main.Form_Schedule_Tnorm = Create<dialogs::TForm_Schedule_Tnorm>(main.Model(), &main);
+    main.Form_Calendar_Pump = Create<dialogs::TForm_Calendar_Pump>(main.Model(), &main);
+    main.Form_Calendar_Tlow = Create<dialogs::TForm_Calendar_Tlow>(main.Model(), &main);
     // TForm_Data_Time       device clock
     main.New_DeviceForm = Create<dialogs::TNew_DeviceForm>(&main);
     // TForm_SelPattern      archive template choice

@@ -109,6 +109,10 @@ TForm_Main::~TForm_Main() {
         }
     }
     Form_Config = nullptr;
+    Form_Pumps_Conf = nullptr;
+    Form_Schedule_Tnorm = nullptr;
+    Form_Calendar_Pump = nullptr;
+    Form_Calendar_Tlow = nullptr;
     New_DeviceForm = nullptr;
     delete takeCentralWidget();
     KT41.reset();

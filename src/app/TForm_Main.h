@@ -22,6 +22,10 @@ class QTabWidget;
 class QToolBar;
 
 namespace kt41::dialogs {
+class TForm_Calendar_Pump;
+class TForm_Calendar_Tlow;
+class TForm_Pumps_Conf;
+class TForm_Schedule_Tnorm;
 class TNew_DeviceForm;
 struct FileRequest;
 } // namespace kt41::dialogs
@@ -66,6 +70,10 @@ public:
     // The dialogs of the start-up list, set when each is created (StartUp.cpp);
     // null until then.
     TForm_Config* Form_Config = nullptr;
+    dialogs::TForm_Pumps_Conf* Form_Pumps_Conf = nullptr;
+    dialogs::TForm_Schedule_Tnorm* Form_Schedule_Tnorm = nullptr;
+    dialogs::TForm_Calendar_Pump* Form_Calendar_Pump = nullptr;
+    dialogs::TForm_Calendar_Tlow* Form_Calendar_Tlow = nullptr;
     dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
 
     // An archive read is in progress. The archive page sets it while its read

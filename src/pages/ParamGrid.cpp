@@ -57,6 +57,11 @@ void ParamGrid::SetHeadingHeight(int pixels) {
     setRowHeight(0, pixels);
 }
 
+void ParamGrid::SetHeadingWordWrap(bool on) {
+    headingWrap_ = on;
+    viewport()->update();
+}
+
 void ParamGrid::SetColumnAlignment(int column, Qt::Alignment alignment) {
     if (column >= int(alignment_.size())) {
         alignment_.resize(column + 1, Qt::AlignLeft | Qt::AlignVCenter);
@@ -246,6 +251,29 @@ int ParamGrid::MeasureTextHeight(int row, int column) const {
     const QFont f = it ? it->font() : font();
     const QString text = it ? it->text() : QString("Wg");
     return QFontMetrics(f).boundingRect(text.isEmpty() ? QString("Wg") : text).height();
+}
+
+QSize ParamGrid::ContentFitSize(int rows) const {
+    // A stretched last column counts with its own width, not the stretch.
+    QHeaderView* header = horizontalHeader();
+    const bool stretched = header->stretchLastSection();
+    header->setStretchLastSection(false);
+    int width = 0;
+    for (int column = 0; column < columnCount(); ++column) {
+        width += columnWidth(column);
+    }
+    header->setStretchLastSection(stretched);
+    int height = 0;
+    if (rows >= 0) {
+        height =
+            (rowCount() > 0 ? rowHeight(0) : 0) + rows * verticalHeader()->defaultSectionSize();
+    } else {
+        for (int row = 0; row < rowCount(); ++row) {
+            height += rowHeight(row);
+        }
+    }
+    const int frame = 2 * frameWidth();
+    return {width + frame, height + frame};
 }
 
 EditorSpec ParamGrid::RequestEditor(int row, int column) const {

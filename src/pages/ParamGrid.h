@@ -63,6 +63,9 @@ public:
     void SetHeadings(const QStringList& headings);
     void SetHeadingHeight(int pixels);
     int HeadingHeight() const { return rowHeight(0); }
+    // Headings wrap at blanks to fit their column, using the heading row's height.
+    void SetHeadingWordWrap(bool on);
+    bool HeadingWordWrap() const { return headingWrap_; }
     void SetColumnAlignment(int column, Qt::Alignment alignment);
     void SetColumnReadOnly(int column, bool readOnly);
     // Columns that are part of the row heading (input names): bold and shaded.
@@ -107,6 +110,11 @@ public:
     // Height of the cell's text in the cell's font, in pixels.
     int MeasureTextHeight(int row, int column) const;
 
+    // The size at which the grid shows every column and every row without
+    // scroll bars. rows >= 0 asks for the heading row and that many rows of the
+    // default height instead of the rows there are now.
+    QSize ContentFitSize(int rows = -1) const;
+
     // --- driving the editors from code (keyboard users and tests) -----------------
     // Starts editing the cell as a user would; returns the editor, or nullptr
     // when the page refused the edit.
@@ -138,6 +146,7 @@ private:
     int wrapColumn_ = -1;
     bool activeCell_ = true;
     bool activeRow_ = false;
+    bool headingWrap_ = false;
 };
 
 } // namespace kt41::pages

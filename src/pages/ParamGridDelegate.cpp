@@ -177,6 +177,14 @@ void ParamGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     grid_.FinishEdit(edit, cellText);
 }
 
+void ParamGridDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                        const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.row() == 0 && grid_.HeadingWordWrap()) {
+        option->features |= QStyleOptionViewItem::WrapText;
+    }
+}
+
 void ParamGridDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
     if (active_ == editor) {
         active_ = nullptr;

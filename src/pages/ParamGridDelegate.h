@@ -23,6 +23,9 @@ public:
 
     QWidget* ActiveEditor() const { return active_; }
 
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
 private:
     ParamGrid& grid_;
     mutable QPointer<QWidget> active_;

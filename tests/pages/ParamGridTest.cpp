@@ -1,6 +1,7 @@
 #include "pages/ParamGrid.h"
 #include "pages/ClampingSpinBox.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -203,6 +204,19 @@ TEST_F(ParamGridFixture, DoubleClickOpensTheEditorAndAPopupPickEndsTheEdit) {
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_EQ(edits[0].IntValue, 0);
     EXPECT_EQ(grid.CellText(3, 1), "Нет");
+}
+
+TEST_F(ParamGridFixture, ContentFitSizeCountsTheStretchedLastColumnWithItsOwnWidth) {
+    grid.setColumnWidth(0, 100);
+    grid.setColumnWidth(1, 120);
+    QApplication::processEvents();
+    ASSERT_GT(grid.columnWidth(1), 120); // stretched to the 400-pixel grid
+    const int frame = 2 * grid.frameWidth();
+    EXPECT_EQ(grid.ContentFitSize().width(), 220 + frame);
+    EXPECT_GT(grid.columnWidth(1), 120); // and still stretched
+    grid.SetHeadingHeight(40);
+    EXPECT_EQ(grid.ContentFitSize(3).height(), 40 + 3 * 22 + frame);
+    EXPECT_EQ(grid.ContentFitSize().height(), 40 + 4 * 22 + frame);
 }
 
 TEST_F(ParamGridFixture, MergedHeadingsAndWrappedNamesSurviveRowRebuilds) {
