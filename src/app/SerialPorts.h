@@ -12,4 +12,11 @@ using PortLister = std::function<QStringList()>;
 
 QStringList SerialPortNames();
 
+// A port name "tcp://host:port" stands for a Modbus TCP gateway rather than a
+// serial device. The settings dialog keeps such a name in its port list, where
+// it counts as a port present.
+inline bool IsGatewayPortName(const QString& name) {
+    return name.startsWith("tcp://");
+}
+
 } // namespace kt41::app

@@ -4,6 +4,7 @@
 #include "dialogs/TForm_Calendar.h"
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
+#include "dialogs/TNew_DeviceForm.h"
 #include "driver/Kt41Driver.h"
 
 namespace kt41::app {
@@ -34,7 +35,7 @@ ProgramWindows::ProgramWindows(Options options) {
     main.Form_Calendar_Pump = Create<dialogs::TForm_Calendar_Pump>(main.Model(), &main);
     main.Form_Calendar_Tlow = Create<dialogs::TForm_Calendar_Tlow>(main.Model(), &main);
     // TForm_Data_Time       device clock
-    // TNew_DeviceForm       network address
+    main.New_DeviceForm = Create<dialogs::TNew_DeviceForm>(&main);
     // TForm_SelPattern      archive template choice
     // TForm_Sel             thermometer type choice
     // TForm_Dialog          calibration prompt

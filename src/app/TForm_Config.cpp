@@ -61,6 +61,11 @@ TForm_Config::TForm_Config(driver::ComPort& port, RunTimeSettings& settings, Opt
 void TForm_Config::BuildControls() {
     ComComboBox1 = Named(new PortComboBox, "ComComboBox1");
     ComComboBox1->setMinimumWidth(160);
+    // Besides the serial ports present, a Modbus TCP gateway can be typed in
+    // as tcp://host:port.
+    ComComboBox1->setEditable(true);
+    ComComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComComboBox1->setToolTip("Последовательный порт, или шлюз Modbus TCP: tcp://адрес:порт");
     ComboBox_DTR = LineModeList("ComboBox_DTR");
     ComboBox_RTS = LineModeList("ComboBox_RTS");
     SpinEdit_AmountMeasure = Named(new QSpinBox, "SpinEdit_AmountMeasure");
@@ -142,6 +147,7 @@ void TForm_Config::BuildControls() {
     for (QComboBox* box : {static_cast<QComboBox*>(ComComboBox1), ComboBox_DTR, ComboBox_RTS}) {
         connect(box, &QComboBox::currentIndexChanged, this, &TForm_Config::ComComboBox1Change);
     }
+    connect(ComComboBox1, &QComboBox::editTextChanged, this, &TForm_Config::ComComboBox1Change);
     connect(SpinEdit_AmountMeasure, &QSpinBox::valueChanged, this,
             &TForm_Config::ComComboBox1Change);
     for (QCheckBox* box : {CheckBox_ZeroNumID, CheckBox_ReadConfig}) {
@@ -159,7 +165,7 @@ void TForm_Config::FormCreate() {
     Load();
 }
 
-void TForm_Config::FillPortList() {
+void TForm_Config::FillPortList(const QString& gateway) {
     QStringList ports;
     try {
         ports = options_.ListPorts ? options_.ListPorts() : QStringList{};
@@ -168,7 +174,16 @@ void TForm_Config::FillPortList() {
     }
     ComComboBox1->clear();
     ComComboBox1->addItems(ports);
+    if (IsGatewayPortName(gateway)) {
+        KeepInList(gateway);
+    }
     settings_.PortsPresent = ComComboBox1->count() > 0;
+}
+
+void TForm_Config::KeepInList(const QString& name) {
+    if (!name.isEmpty() && ComComboBox1->findText(name) < 0) {
+        ComComboBox1->addItem(name);
+    }
 }
 
 void TForm_Config::Load() {
@@ -179,8 +194,8 @@ void TForm_Config::Load() {
     const QSignalBlocker blockZero(CheckBox_ZeroNumID);
     const QSignalBlocker blockRead(CheckBox_ReadConfig);
 
-    FillPortList();
     auto settings = OpenUserSettings();
+    FillPortList(settings->value(key::ComPort).toString());
 
     int portIndex = ComComboBox1->findText(settings->value(key::ComPort).toString());
     if (!settings->contains(key::ComPort)) {
@@ -241,7 +256,7 @@ void TForm_Config::PrepareConfigFolders() {
 void TForm_Config::ComComboBox1DropDown() {
     const QString selected = ComComboBox1->currentText();
     const QSignalBlocker block(ComComboBox1);
-    FillPortList();
+    FillPortList(selected);
     ComComboBox1->setCurrentIndex(ComComboBox1->findText(selected));
 }
 
@@ -270,7 +285,17 @@ void TForm_Config::Store() {
 }
 
 void TForm_Config::ApplyToPort() {
-    port_.PortName = ComComboBox1->currentText().toStdString();
+    const QString name = ComComboBox1->currentText();
+    {
+        // A name typed into the list (a gateway, or a device the system does
+        // not list, such as kt41-sim's pseudo-terminal) becomes one of its
+        // entries; of those only gateways are listed again at the next start.
+        const QSignalBlocker block(ComComboBox1);
+        KeepInList(name);
+        ComComboBox1->setCurrentIndex(ComComboBox1->findText(name));
+        settings_.PortsPresent = ComComboBox1->count() > 0;
+    }
+    port_.PortName = name.toStdString();
     port_.Dtr = ComboBox_DTR->currentText() == kYes;
     port_.Rts = ComboBox_RTS->currentText() == kYes;
 }

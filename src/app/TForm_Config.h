@@ -55,7 +55,10 @@ public:
 
 private:
     void BuildControls();
-    void FillPortList();
+    // The serial ports present, and gateway when it names a Modbus TCP gateway.
+    void FillPortList(const QString& gateway);
+    // Adds name to the port list unless it is empty or listed already.
+    void KeepInList(const QString& name);
     void Store();
     void ApplyToPort();
     static void PrepareArchiveFolders();

@@ -10,6 +10,7 @@
 #include "WindowPlacement.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -111,6 +113,7 @@ TForm_Main::~TForm_Main() {
     Form_Schedule_Tnorm = nullptr;
     Form_Calendar_Pump = nullptr;
     Form_Calendar_Tlow = nullptr;
+    New_DeviceForm = nullptr;
     delete takeCentralWidget();
     KT41.reset();
 }
@@ -280,6 +283,13 @@ void TForm_Main::FormClose() {
         if (auto* page = dynamic_cast<MainWindowPage*>(PageAt(index))) {
             page->PrepareClose();
         }
+    }
+    // A running archive read sees the cleared flag and ends before the window goes.
+    if (ReadingFlag) {
+        ReadingFlag = false;
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+        QCoreApplication::processEvents();
     }
     SaveWindowLayout();
 }

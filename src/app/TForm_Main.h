@@ -26,6 +26,8 @@ class TForm_Calendar_Pump;
 class TForm_Calendar_Tlow;
 class TForm_Pumps_Conf;
 class TForm_Schedule_Tnorm;
+class TNew_DeviceForm;
+struct FileRequest;
 } // namespace kt41::dialogs
 
 namespace kt41::app {
@@ -72,6 +74,11 @@ public:
     dialogs::TForm_Schedule_Tnorm* Form_Schedule_Tnorm = nullptr;
     dialogs::TForm_Calendar_Pump* Form_Calendar_Pump = nullptr;
     dialogs::TForm_Calendar_Tlow* Form_Calendar_Tlow = nullptr;
+    dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
+
+    // An archive read is in progress. The archive page sets it while its read
+    // loop runs; the loop ends when it is cleared.
+    bool ReadingFlag = false;
 
     // Puts a page class in place of the placeholder of tab index. A page that
     // also implements MainWindowPage takes part in FormCreate and FormClose.
@@ -109,15 +116,34 @@ public:
     void AboutExecute();
     void Exit_ProgExecute();
 
-    // Commands of the connection workflow, the file commands and calibration.
+    // --- the connection workflow --------------------------------------------------
+    // Connects, or disconnects when the port is open.
     void Connect_DeviceExecute();
+    // Asks for the address (unless ZeroNumID) and tries to connect twice at
+    // most; true when a controller answered.
+    bool EstablishConnection();
     void Read_ConfigExecute();
     void Write_ConfigExecute();
+    // The page control and the commands Read_Config, Write_Config, FileOpen1
+    // and FileSaveAs1, all on or all off.
+    void SetConfigurationAvailable(bool on);
+
+    // --- the configuration file commands ---------------------------------------------
     void FileOpen1Execute();
+    dialogs::FileRequest FileOpen1BeforeExecute() const;
+    void FileOpen1Accept(const QString& path);
+    void FileOpen1Cancel();
     void FileSaveAs1Execute();
+    dialogs::FileRequest FileSaveAs1BeforeExecute() const;
+    void FileSaveAs1Accept(const QString& path);
+    void FileSaveAs1Cancel();
+    // "R50_№ " + the serial number in five digits + ".c50".
+    QString ProposedFileName() const;
+
     void Calibr_TermExecute();
     void Calibr_PressExecute();
-    // Ends the connection (the workflow's CloseConnection).
+    // Ends the connection: stops the archive read and the page timers, closes
+    // the port and switches the configuration commands off.
     void CloseConnection();
 
     // --- parameter pages (TForm_Main_Pages.cpp) -----------------------------------
@@ -183,6 +209,11 @@ private:
     void BuildParameterPages(); // TForm_Main_Pages.cpp
     void HandleProgress(int code, std::uint32_t lParam);
     void ApplyLogHeight(int height);
+    // The connect action's picture and hint for the connected or the
+    // disconnected state.
+    void ShowConnectAction(bool connected);
+    // StaticText_VerInfo of the device page, when the page has it.
+    void SetVersionText(const QString& text);
 
     std::unique_ptr<driver::Kt41Driver> driver_;
     std::unique_ptr<device::TKT41> KT41;

@@ -3,6 +3,7 @@
 #include "Settings.h"
 
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <QtEndian>
@@ -116,6 +117,9 @@ void SaveWindowPlacement(const QWidget& window, const QString& windowName) {
 }
 
 void CenterWindow(QWidget& window, const QWidget* owner) {
+    if (!window.isVisible() && window.layout() != nullptr) {
+        window.layout()->activate(); // a window not shown yet gets its laid-out size first
+    }
     QRect frame = window.frameGeometry();
     if (owner != nullptr && owner->isVisible()) {
         frame.moveCenter(owner->frameGeometry().center());

@@ -309,5 +309,34 @@ TEST_F(SettingsDialogTest, BrowseStartsAtTheFieldAndTakesTheChosenFolder) {
     EXPECT_EQ(Prompt.History[0].Folder.Owner, program->Main().Form_Config);
 }
 
+TEST_F(SettingsDialogTest, TypedPortNamesAreTakenAndOnlyGatewaysListedAgain) {
+    const struct {
+        const char* Typed;
+        bool ListedAfterRestart;
+    } cases[] = {{"tcp://10.0.0.5:502", true}, {"/dev/pts/9", false}};
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.Typed);
+        UserSettings()->clear();
+        auto program = StartProgram({}, {});
+        TForm_Main& main = program->Main();
+        ConfigControls c(*main.Form_Config);
+        ASSERT_FALSE(main.Settings.PortsPresent);
+
+        c.Port->setEditText(row.Typed);
+        EXPECT_TRUE(c.Apply->isEnabled()) << "typing is a change of the port list";
+        c.Apply->click();
+        EXPECT_EQ(main.ComPort1.PortName, row.Typed);
+        EXPECT_TRUE(main.Settings.PortsPresent);
+        EXPECT_EQ(c.Port->findText(row.Typed), c.Port->currentIndex());
+        EXPECT_EQ(UserSettings()->value("ComPort").toString(), row.Typed);
+
+        program = StartProgram({}, {});
+        ConfigControls again(*program->Main().Form_Config);
+        EXPECT_EQ(again.Port->findText(row.Typed) >= 0, row.ListedAfterRestart);
+        EXPECT_EQ(program->Main().Settings.PortsPresent, row.ListedAfterRestart);
+        EXPECT_EQ(program->Main().ComPort1.PortName, row.ListedAfterRestart ? row.Typed : "");
+    }
+}
+
 } // namespace
 } // namespace kt41::app

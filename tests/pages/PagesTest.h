@@ -7,6 +7,7 @@
 #include "pages/InputsPage.h"
 #include "pages/ParamGrid.h"
 #include "support/GuiTest.h"
+#include "support/PageMoves.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -35,16 +36,9 @@ protected:
 
     app::TForm_Main& Main() { return program_->Main(); }
     device::TKT41& Model() { return Main().Model(); }
-    pages::ContourPage& Contour(int n) {
-        return *dynamic_cast<pages::ContourPage*>(
-            Main().PageAt(app::TForm_Main::kPageContour1 + n - 1));
-    }
-    pages::DevicePage& Device() {
-        return *dynamic_cast<pages::DevicePage*>(Main().PageAt(app::TForm_Main::kPageDevice));
-    }
-    pages::InputsPage& Inputs() {
-        return *dynamic_cast<pages::InputsPage*>(Main().PageAt(app::TForm_Main::kPageInputs));
-    }
+    pages::ContourPage& Contour(int n) { return ContourPageOf(Main(), n); }
+    pages::DevicePage& Device() { return DevicePageOf(Main()); }
+    pages::InputsPage& Inputs() { return InputsPageOf(Main()); }
 
     // The user picks an entry of a contour's type selector.
     void PickType(int contour, int type) {
@@ -54,51 +48,20 @@ protected:
         emit selector->activated(type);
     }
 
-    // Opens the cell's editor on the page that holds the grid.
     QWidget* OpenEditor(pages::ParamGrid& grid, int row, int column) {
-        for (QWidget* w = &grid; w != nullptr; w = w->parentWidget()) {
-            if (Main().PageControl1->indexOf(w) >= 0) {
-                Main().PageControl1->setCurrentWidget(w);
-            }
-        }
-        return grid.OpenEditor(row, column);
+        return OpenCellEditor(Main(), grid, row, column);
     }
-
-    // Types text into the cell's editor and ends the edit as Enter does.
     void TypeInto(pages::ParamGrid& grid, int row, int column, const QString& text) {
-        QWidget* editor = OpenEditor(grid, row, column);
-        ASSERT_NE(editor, nullptr) << "no editor at " << row << "," << column;
-        auto* line = qobject_cast<QLineEdit*>(editor);
-        if (line == nullptr) {
-            line = editor->findChild<QLineEdit*>();
-        }
-        ASSERT_NE(line, nullptr);
-        line->selectAll();
-        QTest::keyClicks(line, text);
-        grid.CommitEditor();
+        TypeIntoCell(Main(), grid, row, column, text);
     }
-
-    // The cell's list editor, or null.
     QComboBox* ListEditor(pages::ParamGrid& grid, int row, int column) {
-        return qobject_cast<QComboBox*>(OpenEditor(grid, row, column));
+        return CellListEditor(Main(), grid, row, column);
     }
-
-    // Picks entry index in the cell's list editor.
     void Pick(pages::ParamGrid& grid, int row, int column, int index) {
-        QComboBox* combo = ListEditor(grid, row, column);
-        ASSERT_NE(combo, nullptr) << "no list at " << row << "," << column;
-        ASSERT_LT(index, combo->count());
-        emit combo->activated(index);
+        PickInCell(Main(), grid, row, column, index);
     }
-
-    // The grid row that shows the catalogue member; -1 when none does.
     static int RowOf(const pages::ParamGrid& grid, int member) {
-        for (int row = 1; row < int(grid.RowOption.size()); ++row) {
-            if (grid.RowOption[std::size_t(row)] == member) {
-                return row;
-            }
-        }
-        return -1;
+        return testing::RowOf(grid, member);
     }
 
     // The members shown, top to bottom.

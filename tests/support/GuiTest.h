@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>

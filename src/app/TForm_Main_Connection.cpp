@@ -1,0 +1,199 @@
+// The connection workflow of the main window: connecting and disconnecting,
+// reading and writing the whole configuration, and the availability of the
+// configuration commands that follows from them.
+#include "ActionIcons.h"
+#include "TForm_Main.h"
+#include "WindowPlacement.h"
+#include "device/ProgressCodes.h"
+#include "dialogs/Prompt.h"
+#include "dialogs/TNew_DeviceForm.h"
+#include "driver/SerialPortError.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTabWidget>
+#include <QThread>
+#include <QTimer>
+
+#include <array>
+
+namespace kt41::app {
+
+namespace {
+
+const QString kPortBusy = "Последовательный порт занят другим приложением ...    ";
+const QString kNoPorts = "Нет свободных последовательных портов...";
+const QString kConnected = "Подключено";
+const QString kDisconnected = "Не подключено";
+const QString kConnectHint = "Подключить|Установить связь с прибором";
+const QString kDisconnectHint = "Отключить|Завершить связь с прибором";
+constexpr int kConnectAttempts = 2;
+constexpr int kAddressWithoutDialog = 1;
+
+// What the pages use while connected, found by their object names: the archive
+// page's read/cancel button and the two page timers.
+const char* const kArchiveReadButton = "AdvGlowButton_ReadArx";
+const char* const kCurrentTimer = "Timer_Current";
+const char* const kManualTimer = "Timer_Manual";
+
+// Lets pending window messages run `times` times with a 5 ms pause after each,
+// so that a running archive read or timer tick can finish.
+void LetMessagesRun(int times) {
+    for (int i = 0; i < times; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+}
+
+} // namespace
+
+void TForm_Main::ShowConnectAction(bool connected) {
+    Connect_Device->setIcon(connected ? DisconnectIcon() : ConnectIcon());
+    const HintParts hint = SplitHint(connected ? kDisconnectHint : kConnectHint);
+    Connect_Device->setToolTip(hint.Short);
+    Connect_Device->setStatusTip(hint.Long);
+}
+
+void TForm_Main::SetVersionText(const QString& text) {
+    if (auto* version = findChild<QLabel*>("StaticText_VerInfo")) {
+        version->setText(text);
+    }
+}
+
+void TForm_Main::SetConfigurationAvailable(bool on) {
+    PageControl1->setVisible(on);
+    Read_Config->setEnabled(on);
+    Write_Config->setEnabled(on);
+    FileSaveAs1->setEnabled(on);
+    FileOpen1->setEnabled(on);
+}
+
+void TForm_Main::Connect_DeviceExecute() {
+    bool connected = false;
+    try {
+        if (ComPort1.Connected()) {
+            CloseConnection();
+            SetVersionText("");
+            ShowConnectAction(false);
+            SetConnectionText(kDisconnected);
+            Read_Config->setEnabled(false);
+            Write_Config->setEnabled(false);
+            PostProgress(device::progress::Idle, 0);
+            return;
+        }
+        if (EstablishConnection()) {
+            connected = true;
+            SetConnectionText(kConnected);
+            ShowConnectAction(true);
+            Read_Config->setEnabled(true);
+            LogMessage("Есть соединение с прибором.");
+            if (Settings.ReadConfig) {
+                Read_ConfigExecute();
+            }
+        } else {
+            CloseConnection();
+            SetVersionText("");
+            ShowConnectAction(false);
+            SetConnectionText(kDisconnected);
+        }
+    } catch (const driver::SerialPortError&) {
+        dialogs::ShowErrorBox(this, kPortBusy);
+        PostProgress(device::progress::Idle, 0);
+        // A line that failed after the driver had opened it is closed again, so
+        // that the window, which still shows "Не подключено", and the port agree.
+        if (!connected && ComPort1.Connected()) {
+            CloseConnection();
+            SetVersionText("");
+        }
+    }
+}
+
+bool TForm_Main::EstablishConnection() {
+    if (!Settings.PortsPresent) {
+        dialogs::ShowErrorBox(this, kNoPorts);
+        PostProgress(device::progress::Idle, 0);
+        return false;
+    }
+    int address = kAddressWithoutDialog;
+    if (!Settings.ZeroNumID) {
+        LogMessage("Ввод сетевого адреса прибора ...");
+        bool accepted = false;
+        if (New_DeviceForm != nullptr) {
+            CenterWindow(*New_DeviceForm, this);
+            accepted = New_DeviceForm->exec() == dialogs::TNew_DeviceForm::kModalResultYes;
+        }
+        if (!accepted) {
+            PageControl1->hide();
+            LogMessage("Простой ...");
+            SetConnectionText(kDisconnected);
+            return false;
+        }
+        address = New_DeviceForm->Address();
+    }
+    repaint();
+    LogMessage("Установление связи ...");
+    std::array<std::uint8_t, 2> version{};
+    bool answered = false;
+    for (int attempt = 0; attempt < kConnectAttempts && !answered; ++attempt) {
+        answered = Model().ConnectDevice(std::uint8_t(address), version);
+    }
+    if (!answered) {
+        LogMessage("Связь не установлена ...");
+        return false;
+    }
+    // The version word's low byte is the major number and comes first.
+    SetVersionText(QString("%1.%2 ").arg(version[0]).arg(version[1]));
+    return true;
+}
+
+void TForm_Main::CloseConnection() {
+    if (ComPort1.Connected()) {
+        if (ReadingFlag) {
+            if (auto* button = findChild<QAbstractButton*>(kArchiveReadButton)) {
+                button->click(); // its cancel branch
+            }
+            LetMessagesRun(21);
+        }
+        if (auto* timer = findChild<QTimer*>(kCurrentTimer); timer && timer->isActive()) {
+            timer->stop();
+            LetMessagesRun(21);
+        }
+        if (auto* timer = findChild<QTimer*>(kManualTimer); timer && timer->isActive()) {
+            timer->stop();
+        }
+        ComPort1.Close();
+        LogMessage("Сеанс связи завершен.");
+    }
+    SetConfigurationAvailable(false);
+}
+
+void TForm_Main::Read_ConfigExecute() {
+    try {
+        if (Model().ReadConfiguration()) {
+            ShowModelOnPages();
+            SetConfigurationAvailable(true);
+            PageControl1->setCurrentIndex(kPageManual);
+        } else {
+            SetConfigurationAvailable(false);
+            Read_Config->setEnabled(true); // the user may try again
+        }
+    } catch (const driver::SerialPortError&) {
+        dialogs::ShowErrorBox(this, kPortBusy);
+    }
+    PostProgress(device::progress::IdleAfter, 0);
+}
+
+void TForm_Main::Write_ConfigExecute() {
+    try {
+        // The model's own progress codes log the outcome.
+        Model().WriteConfiguration();
+    } catch (const driver::SerialPortError&) {
+        dialogs::ShowErrorBox(this, kPortBusy);
+        LogMessage("Простой ...");
+    }
+    PostProgress(device::progress::Idle, 0);
+}
+
+} // namespace kt41::app

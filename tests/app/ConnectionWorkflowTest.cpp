@@ -1,0 +1,467 @@
+// The connection workflow of the main window against a simulated controller
+// on a real line, through the real Modbus driver.
+#include "app/StartUp.h"
+#include "app/TForm_Main.h"
+#include "dialogs/TNew_DeviceForm.h"
+#include "simulator/PtyServer.h"
+#include "support/FakeControllerDriver.h"
+#include "support/GuiTest.h"
+#include "support/PageMoves.h"
+#include "support/SimulatedProgram.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace kt41::app {
+namespace {
+
+using testing::ExpectPagesShow;
+using testing::GuiTest;
+using testing::LogTexts;
+using testing::SimulatedProgram;
+
+// What the simulated controller holds, as a model filled without the window:
+// what a read must bring onto the pages.
+struct ControllerImage {
+    ControllerImage(const SimulatedProgram& program, std::uint8_t address) {
+        const sim::Configuration held = program.Controller.CurrentConfiguration();
+        Model.Contour1 = held.Contour1;
+        Model.Contour2 = held.Contour2;
+        Model.Contour3 = held.Contour3;
+        Model.Contour4 = held.Contour4;
+        Model.Input_T = held.InputsTerm;
+        Model.Input_P = held.InputsAnalog;
+        for (device::TInputAnalog& input : Model.Input_P) {
+            device::ApplyAnalogDerivationRule(input); // as every read does
+        }
+        Model.ParamDevice = held.Device;
+        Model.ParamDevice.SerialNumber = program.Controller.Options().SerialNumber;
+        Model.ParamDevice.ID_Device = address;
+        Model.CalibrTemperatureAndPressure = held.Calibration;
+    }
+    testing::FakeControllerDriver Unused;
+    device::TKT41 Model{Unused};
+};
+
+class ConnectionWorkflowTest : public GuiTest {
+protected:
+    static SimulatedProgram::Options AtAddress(std::uint8_t address) {
+        SimulatedProgram::Options options;
+        options.Controller.Address = address;
+        options.Controller.SerialNumber = 1234;
+        return options;
+    }
+
+    // What the window shows of the connection and the configuration commands.
+    struct Shown {
+        bool PortOpen, PagesVisible, Read, Write, Open, Save;
+        QString Connection, ConnectTip, ConnectStatusTip;
+        bool operator==(const Shown&) const = default;
+        friend void PrintTo(const Shown& s, std::ostream* os) {
+            *os << "port " << s.PortOpen << " pages " << s.PagesVisible << " read " << s.Read
+                << " write " << s.Write << " open " << s.Open << " save " << s.Save << " "
+                << s.Connection.toStdString() << " / " << s.ConnectTip.toStdString();
+        }
+    };
+    static Shown StateOf(TForm_Main& main) {
+        return {main.ComPort1.Connected(),       main.PageControl1->isVisible(),
+                main.Read_Config->isEnabled(),   main.Write_Config->isEnabled(),
+                main.FileOpen1->isEnabled(),     main.FileSaveAs1->isEnabled(),
+                main.StatusPanel2->text(),       main.Connect_Device->toolTip(),
+                main.Connect_Device->statusTip()};
+    }
+    static Shown Start() {
+        return {false,           true,         false,
+                false,           true,         true,
+                "Не подключено", "Подключить", "Установить связь с прибором"};
+    }
+    static Shown ConnectedNotRead() {
+        return {true,         true,        true,
+                false,        true,        true,
+                "Подключено", "Отключить", "Завершить связь с прибором"};
+    }
+    static Shown ConfigurationRead() {
+        return {true,         true,        true,
+                true,         true,        true,
+                "Подключено", "Отключить", "Завершить связь с прибором"};
+    }
+    static Shown ReadFailed() {
+        return {true,         false,       true,
+                false,        false,       false,
+                "Подключено", "Отключить", "Завершить связь с прибором"};
+    }
+    static Shown Disconnected() {
+        return {false,           false,        false,
+                false,           false,        false,
+                "Не подключено", "Подключить", "Установить связь с прибором"};
+    }
+
+    static QString VersionText(TForm_Main& main) {
+        auto* label = main.findChild<QLabel*>("StaticText_VerInfo");
+        return label != nullptr ? label->text() : QString();
+    }
+
+    // The log lines written from now on.
+    struct LogMark {
+        explicit LogMark(TForm_Main& m) : Main(m), Before(LogTexts(m).size()) {}
+        QStringList New() const { return LogTexts(Main).mid(Before); }
+        TForm_Main& Main;
+        qsizetype Before;
+    };
+};
+
+TEST_F(ConnectionWorkflowTest, ConnectsThroughTheAddressDialogReadsAndDisconnects) {
+    SimulatedProgram program(AtAddress(17));
+    TForm_Main& main = program.Main();
+    main.show();
+    ASSERT_EQ(StateOf(main), Start());
+
+    // The dialog is shown centred on the main window.
+    QPoint dialogCentre;
+    QObject::connect(main.New_DeviceForm, &QDialog::finished,
+                     [&] { dialogCentre = main.New_DeviceForm->frameGeometry().center(); });
+    program.AnswerAddressDialog("17");
+    LogMark connectLog(main);
+    main.Connect_Device->trigger();
+    EXPECT_EQ(program.AddressDialogShown(), 1);
+    EXPECT_LE((dialogCentre - main.frameGeometry().center()).manhattanLength(), 4);
+    EXPECT_EQ(connectLog.New(),
+              (QStringList{"Ввод сетевого адреса прибора ...", "Установление связи ...",
+                           "Есть соединение с прибором."}));
+    EXPECT_EQ(StateOf(main), ConnectedNotRead());
+    // The version the connect call returned, low byte first, before any read.
+    const std::uint16_t version = program.Controller.CurrentConfiguration().Device.Version;
+    ASSERT_NE(version & 0xFF, version >> 8);
+    EXPECT_EQ(VersionText(main), QString("%1.%2 ").arg(version & 0xFF).arg(version >> 8));
+    EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 1);
+    EXPECT_EQ(program.Controller.Calls().back().Unit, 17);
+    EXPECT_TRUE(Prompt.History.empty());
+
+    LogMark readLog(main);
+    main.Read_Config->trigger();
+    EXPECT_EQ(readLog.New(), QStringList{"Чтение настройки ... Ok."});
+    EXPECT_EQ(StateOf(main), ConfigurationRead());
+    EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageManual);
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    const ControllerImage held(program, 17);
+    const device::TKT41& model = main.Model();
+    EXPECT_EQ(model.Contour1, held.Model.Contour1);
+    EXPECT_EQ(model.Contour3, held.Model.Contour3);
+    EXPECT_EQ(model.Input_P, held.Model.Input_P);
+    EXPECT_EQ(model.ParamDevice, held.Model.ParamDevice);
+    EXPECT_EQ(model.Address, 17);
+    ExpectPagesShow(main, held.Model);
+    EXPECT_EQ(testing::DevicePageOf(main).StaticText_NumInfo->text(), "01234");
+
+    LogMark closeLog(main);
+    main.Connect_Device->trigger();
+    EXPECT_EQ(closeLog.New(), QStringList{"Сеанс связи завершен."});
+    EXPECT_EQ(StateOf(main), Disconnected());
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    EXPECT_EQ(VersionText(main), "");
+
+    // The file commands stay off until a configuration has been read again;
+    // the dialog offers the address of the last time.
+    program.AnswerAddressDialog();
+    main.Connect_Device->trigger();
+    EXPECT_EQ(program.Controller.Calls().back().Unit, 17);
+    Shown reconnected = ConnectedNotRead();
+    reconnected.PagesVisible = reconnected.Open = reconnected.Save = false;
+    EXPECT_EQ(StateOf(main), reconnected);
+    main.Read_Config->trigger();
+    EXPECT_EQ(StateOf(main), ConfigurationRead());
+}
+
+TEST_F(ConnectionWorkflowTest, ReadConfigReadsAtOnceAndZeroNumIDAsksForNoAddress) {
+    UserSettings()->setValue("ReadConfig", 1);
+    UserSettings()->setValue("ZeroNumID", 1);
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.CancelAddressDialog(); // should it be shown after all
+
+    LogMark log(main);
+    main.Connect_Device->trigger();
+    EXPECT_EQ(program.AddressDialogShown(), 0);
+    EXPECT_EQ(program.Controller.Calls().front().Unit, 1);
+    EXPECT_EQ(log.New(), (QStringList{"Установление связи ...", "Есть соединение с прибором.",
+                                      "Чтение настройки ... Ok."}));
+    EXPECT_EQ(StateOf(main), ConfigurationRead());
+    EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageManual);
+    EXPECT_EQ(main.PageControl1->tabText(main.PageControl1->currentIndex()), "Ручное управление");
+    ExpectPagesShow(main, ControllerImage(program, 1).Model);
+}
+
+TEST_F(ConnectionWorkflowTest, EditsOnTheContourAndInputsPagesReachTheController) {
+    SimulatedProgram program(AtAddress(3));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("3");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    ASSERT_EQ(StateOf(main), ConfigurationRead());
+    const sim::Configuration before = program.Controller.CurrentConfiguration();
+
+    // Contour 1: the proportional factor, shown and stored in tenths.
+    pages::ParamGrid& contour = *testing::ContourPageOf(main, 1).AdvColumnGrid_Contour;
+    const int pk = testing::RowOf(contour, device::coPK);
+    ASSERT_GT(pk, 0);
+    ASSERT_NE(before.Contour1.PK, 13);
+    testing::TypeIntoCell(main, contour, pk, 1, "1.3");
+    // Inputs: thermometer 5 goes to another contour.
+    pages::ParamGrid& inputs = *testing::InputsPageOf(main).AdvColumnGrid_Input_T;
+    const int assignment = before.InputsTerm[4].Contour == 2 ? 1 : 2;
+    testing::PickInCell(main, inputs, 5, 1, assignment);
+    ASSERT_EQ(main.Model().Input_T[4].Contour, assignment);
+    EXPECT_EQ(program.Controller.CurrentConfiguration().Contour1.PK, before.Contour1.PK)
+        << "nothing reaches the controller before Write";
+
+    LogMark log(main);
+    main.Write_Config->trigger();
+    EXPECT_EQ(log.New(), QStringList{"Запись настройки ... Ok."});
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    const sim::Configuration after = program.Controller.CurrentConfiguration();
+    EXPECT_EQ(after.Contour1.PK, 13);
+    EXPECT_EQ(after.InputsTerm[4].Contour, assignment);
+    sim::Configuration expected = before;
+    expected.Contour1.PK = 13;
+    expected.InputsTerm[4].Contour = std::uint8_t(assignment);
+    EXPECT_EQ(after.Contour1, expected.Contour1);
+    EXPECT_EQ(after.Contour2, expected.Contour2);
+    EXPECT_EQ(after.InputsTerm, expected.InputsTerm);
+    EXPECT_EQ(after.InputsAnalog, expected.InputsAnalog);
+    EXPECT_EQ(StateOf(main), ConfigurationRead()) << "a write changes no state";
+}
+
+TEST_F(ConnectionWorkflowTest, TwoConnectAttemptsAtMost) {
+    SimulatedProgram program(AtAddress(5));
+    TForm_Main& main = program.Main();
+    main.show();
+
+    // Silent twice: no connection, and the port the driver opened is closed.
+    program.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 2});
+    program.AnswerAddressDialog("5");
+    LogMark failed(main);
+    main.Connect_Device->trigger();
+    EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 2);
+    EXPECT_EQ(failed.New(),
+              (QStringList{"Ввод сетевого адреса прибора ...", "Установление связи ...",
+                           "Связь не установлена ...", "Сеанс связи завершен."}));
+    EXPECT_EQ(StateOf(main), Disconnected());
+    EXPECT_EQ(VersionText(main), "");
+
+    // Silent once: the second attempt connects, and no third is made.
+    program.Controller.ClearFaults();
+    program.Controller.ClearCalls();
+    program.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 1});
+    program.AnswerAddressDialog();
+    main.Connect_Device->trigger();
+    EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 2);
+    EXPECT_EQ(main.StatusPanel2->text(), "Подключено");
+    EXPECT_TRUE(main.Read_Config->isEnabled());
+    EXPECT_TRUE(Prompt.History.empty());
+}
+
+TEST_F(ConnectionWorkflowTest, AReadThatFailsAtContour3KeepsWhatItReadAndOffersAnotherTry) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    ASSERT_TRUE(main.ComPort1.Connected());
+
+    program.Controller.AddFault({sim::FaultKind::Exception, "Read_ParamConturEx_KT41", 0, 1});
+    LogMark log(main);
+    main.Read_Config->trigger();
+    EXPECT_EQ(log.New(), QStringList{"Чтение настройки ... Ошибка."});
+    EXPECT_EQ(StateOf(main), ReadFailed());
+    EXPECT_FALSE(main.PageControl1->isVisible());
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    const sim::Configuration held = program.Controller.CurrentConfiguration();
+    const device::TKT41& model = main.Model();
+    EXPECT_EQ(model.Contour1, held.Contour1);
+    EXPECT_EQ(model.Contour2, held.Contour2);
+    EXPECT_EQ(model.Contour3.ContourType, held.Contour3.ContourType);
+    EXPECT_EQ(model.Contour3.ConturCtrlMode, held.Contour3.ConturCtrlMode);
+    EXPECT_EQ(model.Contour3.DavHigh_Feed1, 0) << "its own block was not read";
+    EXPECT_EQ(model.Contour4, device::TParamConturEx{});
+    EXPECT_EQ(model.ParamDevice, device::TParamDevice{});
+    EXPECT_EQ(model.CalibrTemperatureAndPressure, device::TCalibrTermDav{});
+
+    main.Read_Config->trigger();
+    EXPECT_EQ(StateOf(main), ConfigurationRead());
+    ExpectPagesShow(main, ControllerImage(program, 1).Model);
+}
+
+TEST_F(ConnectionWorkflowTest, APortHeldByAnotherProgramIsReportedAndChangesNothing) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    main.Model().Contour1.Tnorm = 77;
+    const device::TParamContur before = main.Model().Contour1;
+    ASSERT_TRUE(program.Pty->Hold(true));
+
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    ASSERT_EQ(Prompt.Messages().size(), 1u);
+    const dialogs::MessageRequest box = Prompt.Messages()[0];
+    EXPECT_EQ(box.Text, "Последовательный порт занят другим приложением ...    ");
+    EXPECT_EQ(box.Caption, "Ошибка");
+    EXPECT_EQ(box.Icon, dialogs::PromptIcon::Error);
+    EXPECT_TRUE(box.Topmost);
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    EXPECT_EQ(StateOf(main), Start());
+    EXPECT_EQ(main.Model().Contour1, before);
+    EXPECT_EQ(program.Controller.Calls().size(), 0u);
+
+    // Once the other program lets go, the same command connects.
+    program.Pty->Hold(false);
+    program.AnswerAddressDialog();
+    main.Connect_Device->trigger();
+    EXPECT_EQ(main.StatusPanel2->text(), "Подключено");
+}
+
+TEST_F(ConnectionWorkflowTest, ALineThatGoesAwayIsReportedAndTheWindowGoesOn) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    ASSERT_EQ(StateOf(main), ConfigurationRead());
+    const device::TParamContur before = main.Model().Contour1;
+
+    program.Unplug();
+    LogMark writeLog(main);
+    main.Write_Config->trigger();
+    ASSERT_EQ(Prompt.Messages().size(), 1u);
+    EXPECT_EQ(Prompt.Messages()[0].Text, "Последовательный порт занят другим приложением ...    ");
+    EXPECT_EQ(writeLog.New(), QStringList{"Простой ..."});
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    EXPECT_EQ(main.Model().Contour1, before);
+
+    Prompt.Clear();
+    main.Read_Config->trigger();
+    ASSERT_EQ(Prompt.Messages().size(), 1u);
+    EXPECT_EQ(Prompt.Messages()[0].Text, "Последовательный порт занят другим приложением ...    ");
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+
+    main.Connect_Device->trigger(); // disconnects
+    EXPECT_EQ(StateOf(main), Disconnected());
+}
+
+TEST_F(ConnectionWorkflowTest, NoSerialPortAtAll) {
+    SimulatedProgram::Options options;
+    options.Ports = QStringList{};
+    SimulatedProgram program(options);
+    TForm_Main& main = program.Main();
+    main.show();
+    program.CancelAddressDialog(); // should it be shown after all
+
+    LogMark log(main);
+    main.Connect_Device->trigger();
+    EXPECT_EQ(program.AddressDialogShown(), 0);
+    ASSERT_EQ(Prompt.Messages().size(), 1u);
+    EXPECT_EQ(Prompt.Messages()[0].Text, "Нет свободных последовательных портов...");
+    EXPECT_EQ(Prompt.Messages()[0].Caption, "Ошибка");
+    EXPECT_EQ(Prompt.Messages()[0].Icon, dialogs::PromptIcon::Error);
+    EXPECT_TRUE(log.New().isEmpty());
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    EXPECT_EQ(StateOf(main), Disconnected());
+}
+
+TEST_F(ConnectionWorkflowTest, CancellingTheAddressDialogConnectsNothing) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.CancelAddressDialog();
+    LogMark log(main);
+    main.Connect_Device->trigger();
+    EXPECT_EQ(program.AddressDialogShown(), 1);
+    EXPECT_EQ(log.New(), (QStringList{"Ввод сетевого адреса прибора ...", "Простой ..."}));
+    EXPECT_EQ(StateOf(main), Disconnected());
+    EXPECT_EQ(program.Controller.Calls().size(), 0u);
+}
+
+TEST_F(ConnectionWorkflowTest, ModbusTcpGatewayTypedIntoThePortList) {
+    SimulatedProgram::Options options = AtAddress(9);
+    options.Transport = SimulatedProgram::Line::Tcp;
+    options.Ports = QStringList{"/dev/ttyS0"};
+    SimulatedProgram program(options);
+    TForm_Main& main = program.Main();
+    auto* ports = main.Form_Config->findChild<QComboBox*>("ComComboBox1");
+    ASSERT_TRUE(ports->isEditable());
+    ports->setEditText(program.PortName());
+    main.Form_Config->Button3Click(); // Применить
+    EXPECT_EQ(QString::fromStdString(main.ComPort1.PortName), program.PortName());
+    EXPECT_EQ(UserSettings()->value("ComPort").toString(), program.PortName());
+
+    program.AnswerAddressDialog("9");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    EXPECT_EQ(StateOf(main).Connection, "Подключено");
+    EXPECT_EQ(main.Model().Contour1, program.Controller.CurrentConfiguration().Contour1);
+    main.Connect_Device->trigger();
+
+    // At the next start the gateway is an entry of the list, selected, and
+    // counts as a port present even without serial ports.
+    SimulatedProgram::Options again = options;
+    again.Ports = QStringList{};
+    program.Windows.reset();
+    SimulatedProgram restarted(again);
+    EXPECT_EQ(QString::fromStdString(restarted.Main().ComPort1.PortName), program.PortName());
+    EXPECT_TRUE(restarted.Main().Settings.PortsPresent);
+}
+
+// Closing the connection stops what the pages run on the line first: the
+// archive read (through its read/cancel button) and both page timers.
+TEST_F(ConnectionWorkflowTest, ClosingTheConnectionStopsTheArchiveReadAndThePageTimers) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    auto* archive = new QWidget;
+    auto* readButton = new QPushButton("Отмена", archive);
+    readButton->setObjectName("AdvGlowButton_ReadArx");
+    bool portOpenAtCancel = false;
+    QObject::connect(readButton, &QPushButton::clicked, [&] {
+        portOpenAtCancel = main.ComPort1.Connected();
+        main.ReadingFlag = false;
+    });
+    main.SetPage(TForm_Main::kPageArchive, archive);
+    auto* current = new QTimer(main.PageAt(TForm_Main::kPageCurrent));
+    current->setObjectName("Timer_Current");
+    auto* manual = new QTimer(main.PageAt(TForm_Main::kPageManual));
+    manual->setObjectName("Timer_Manual");
+    main.show();
+
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    ASSERT_TRUE(main.ComPort1.Connected());
+    main.ReadingFlag = true;
+    current->start(5000);
+    manual->start(1000);
+    main.Connect_Device->trigger();
+    EXPECT_TRUE(portOpenAtCancel) << "the read is cancelled before the port closes";
+    EXPECT_FALSE(main.ReadingFlag);
+    EXPECT_FALSE(current->isActive());
+    EXPECT_FALSE(manual->isActive());
+    EXPECT_FALSE(main.ComPort1.Connected());
+
+    // Without a read in progress the button is left alone.
+    program.AnswerAddressDialog();
+    main.Connect_Device->trigger();
+    portOpenAtCancel = false;
+    int clicks = 0;
+    QObject::connect(readButton, &QPushButton::clicked, [&] { ++clicks; });
+    main.Exit_Prog->trigger();
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(main.ComPort1.Connected());
+    EXPECT_FALSE(main.isVisible());
+}
+
+} // namespace
+} // namespace kt41::app
