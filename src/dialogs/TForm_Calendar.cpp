@@ -135,15 +135,15 @@ void TForm_Calendar::ShowSlot(int day, int slot) {
 }
 
 pages::EditorSpec TForm_Calendar::AdvColumnGrid_CalendarGetEditorType(int row, int column) {
-    pages::EditorSpec spec;
+    pages::EditorSpec offer;
     if (row < 1 || row > kDays || column < 1 || column > kSlots) {
-        return spec;
+        return offer;
     }
-    spec.Kind = catalogue::ekChoiceList;
-    spec.Choices = HourList;
-    spec.CurrentChoice = std::min<int>(Calendar.Day[row - 1][column - 1], kOff);
-    EditorKind = spec.Kind;
-    return spec;
+    offer.Kind = catalogue::ekChoiceList;
+    offer.Choices = HourList;
+    offer.CurrentChoice = std::min<int>(Calendar.Day[row - 1][column - 1], kOff);
+    EditorKind = offer.Kind;
+    return offer;
 }
 
 void TForm_Calendar::AdvColumnGrid_CalendarComboChange(int row, int column, int index) {

@@ -110,27 +110,27 @@ int TForm_Pumps_Conf::RowMember(int row) const {
 }
 
 pages::EditorSpec TForm_Pumps_Conf::AdvColumnGrid_PumpsGetEditorType(int row, int column) {
-    pages::EditorSpec spec;
+    pages::EditorSpec offer;
     const int member = RowMember(row);
     if (column != 1 || member < 0) {
-        return spec;
+        return offer;
     }
     const auto option = TNasosOpt(member);
     const catalogue::TCatalogueEntry& entry = catalogue::PumpEntry(option);
-    spec.Kind = entry.Editor;
-    spec.Min = entry.RawMin;
-    spec.Max = entry.RawMax;
+    offer.Kind = entry.Editor;
+    offer.Min = entry.RawMin;
+    offer.Max = entry.RawMax;
     if (entry.Editor == catalogue::ekChoiceList) {
         for (std::string_view choice : entry.Choices) {
-            spec.Choices << Text(choice);
+            offer.Choices << Text(choice);
         }
         const auto value = device::PumpFieldValue(PumpGroup, option);
         // A value beyond the list preselects nothing: the user picks an entry.
-        spec.CurrentChoice =
-            value && *value >= 0 && *value < spec.Choices.size() ? int(*value) : -1;
+        offer.CurrentChoice =
+            value && *value >= 0 && *value < offer.Choices.size() ? int(*value) : -1;
     }
-    EditorKind = spec.Kind;
-    return spec;
+    EditorKind = offer.Kind;
+    return offer;
 }
 
 void TForm_Pumps_Conf::AdvColumnGrid_PumpsEditCellDone(const pages::CellEdit& edit) {

@@ -124,16 +124,16 @@ void TForm_Schedule_Tnorm::FormShow() {
 }
 
 pages::EditorSpec TForm_Schedule_Tnorm::AdvColumnGrid_ScheduleGetEditorType(int row, int column) {
-    pages::EditorSpec spec;
+    pages::EditorSpec offer;
     if (row < 1 || row >= AdvColumnGrid_Schedule->rowCount() || column < 1 || column > 3) {
-        return spec;
+        return offer;
     }
     const Bounds bounds = CellBounds(row, column);
-    spec.Kind = catalogue::ekSpin;
-    spec.Min = bounds.Lower;
-    spec.Max = bounds.Upper;
+    offer.Kind = catalogue::ekSpin;
+    offer.Min = bounds.Lower;
+    offer.Max = bounds.Upper;
     EditorKind = 1;
-    return spec;
+    return offer;
 }
 
 void TForm_Schedule_Tnorm::AdvColumnGrid_ScheduleEditCellDone(const pages::CellEdit& edit) {

@@ -49,10 +49,10 @@ EditorSpec CatalogueGridPage::EditorOfCell(int row, int column) {
         return {};
     }
     const TCatalogueEntry& entry = Entry(member);
-    EditorSpec spec =
+    EditorSpec offer =
         EditorSpecFor(entry, entry.Editor == ekChoiceList ? Choices(member) : QStringList{});
-    main_.LastEditorKind = spec.Kind;
-    return spec;
+    main_.LastEditorKind = offer.Kind;
+    return offer;
 }
 
 void CatalogueGridPage::AdvColumnGrid_ConfDeviceEditCellDone(const CellEdit& edit) {

@@ -30,26 +30,26 @@ QStringList ToQStringList(const std::vector<std::string>& list) {
 }
 
 EditorSpec EditorSpecFor(const TCatalogueEntry& entry, QStringList choices) {
-    EditorSpec spec;
-    spec.Kind = entry.Editor;
+    EditorSpec offer;
+    offer.Kind = entry.Editor;
     switch (entry.Editor) {
     case ekSpin:
-        spec.Min = entry.RawMin;
-        spec.Max = entry.RawMax;
+        offer.Min = entry.RawMin;
+        offer.Max = entry.RawMax;
         break;
     case ekDecimalSpin:
-        spec.Min = entry.EditorMinimum();
-        spec.Max = entry.EditorMaximum();
-        spec.Decimals = entry.Decimals();
+        offer.Min = entry.EditorMinimum();
+        offer.Max = entry.EditorMaximum();
+        offer.Decimals = entry.Decimals();
         break;
     case ekChoiceList:
-        spec.Choices = std::move(choices);
+        offer.Choices = std::move(choices);
         break;
     case ekDecimalField:
     case ekNone:
         break;
     }
-    return spec;
+    return offer;
 }
 
 std::optional<std::int32_t> StoredIntegerOfEdit(const CellEdit& edit, std::int32_t scale) {

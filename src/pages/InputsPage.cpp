@@ -207,14 +207,14 @@ EditorSpec InputsPage::AdvColumnGrid_InputGetEditorType(const ParamGrid& grid, i
             }
         }
     }
-    EditorSpec spec = EditorSpecFor(entry, ToQStringList(entry.Choices));
-    if (spec.Kind == ekChoiceList) {
+    EditorSpec offer = EditorSpecFor(entry, ToQStringList(entry.Choices));
+    if (offer.Kind == ekChoiceList) {
         // The model's own entry, also where two entries read the same.
         const int raw = RawSetting(analog, row, setting);
-        spec.CurrentChoice = raw >= 0 && raw < spec.Choices.size() ? raw : -1;
+        offer.CurrentChoice = raw >= 0 && raw < offer.Choices.size() ? raw : -1;
     }
-    main_.LastEditorKind = spec.Kind;
-    return spec;
+    main_.LastEditorKind = offer.Kind;
+    return offer;
 }
 
 void InputsPage::AdvColumnGrid_Input_EditCellDone(ParamGrid& grid, const CellEdit& edit) {

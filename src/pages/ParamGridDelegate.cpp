@@ -32,12 +32,12 @@ ParamGridDelegate::ParamGridDelegate(ParamGrid& grid) : QStyledItemDelegate(&gri
 
 QWidget* ParamGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                          const QModelIndex& index) const {
-    const EditorSpec spec = grid_.RequestEditor(index.row(), index.column());
+    const EditorSpec offer = grid_.RequestEditor(index.row(), index.column());
     QWidget* editor = nullptr;
-    switch (spec.Kind) {
+    switch (offer.Kind) {
     case ekSpin: {
         auto* spin = new ClampingSpinBox(parent);
-        spin->setRange(int(spec.Min), int(spec.Max));
+        spin->setRange(int(offer.Min), int(offer.Max));
         connect(spin, &QSpinBox::valueChanged, spin, [spin] { MarkDirty(spin); });
         connect(spin->findChild<QLineEdit*>(), &QLineEdit::textEdited, spin,
                 [spin] { MarkDirty(spin); });
@@ -46,8 +46,8 @@ QWidget* ParamGridDelegate::createEditor(QWidget* parent, const QStyleOptionView
     }
     case ekDecimalSpin: {
         auto* spin = new ClampingDoubleSpinBox(parent);
-        spin->setDecimals(spec.Decimals);
-        spin->setRange(spec.Min, spec.Max);
+        spin->setDecimals(offer.Decimals);
+        spin->setRange(offer.Min, offer.Max);
         spin->setSingleStep(0.1);
         connect(spin, &QDoubleSpinBox::valueChanged, spin, [spin] { MarkDirty(spin); });
         connect(spin->findChild<QLineEdit*>(), &QLineEdit::textEdited, spin,
@@ -58,8 +58,8 @@ QWidget* ParamGridDelegate::createEditor(QWidget* parent, const QStyleOptionView
     case ekChoiceList: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(false);
-        combo->addItems(spec.Choices);
-        combo->setProperty(kCurrentChoice, spec.CurrentChoice);
+        combo->addItems(offer.Choices);
+        combo->setProperty(kCurrentChoice, offer.CurrentChoice);
         const int row = index.row();
         const int column = index.column();
         // A pick ends the edit at once, as in a drop-down cell.
@@ -88,7 +88,7 @@ QWidget* ParamGridDelegate::createEditor(QWidget* parent, const QStyleOptionView
     case ekNone:
         return nullptr;
     }
-    editor->setProperty(kKind, int(spec.Kind));
+    editor->setProperty(kKind, int(offer.Kind));
     editor->setProperty(kDirty, false);
     editor->setAutoFillBackground(true);
     active_ = editor;

@@ -37,24 +37,24 @@ protected:
         grid.InsertRowBeforeTrailing({"Значение", "1.00"});
         grid.RemoveTrailingEmptyRow();
         grid.SetEditorProvider([](int row, int) {
-            EditorSpec spec;
+            EditorSpec offer;
             switch (row) {
             case 1:
-                spec.Kind = ekSpin, spec.Min = 10, spec.Max = 3600;
+                offer.Kind = ekSpin, offer.Min = 10, offer.Max = 3600;
                 break;
             case 2:
-                spec.Kind = ekDecimalSpin, spec.Min = 0, spec.Max = 3, spec.Decimals = 2;
+                offer.Kind = ekDecimalSpin, offer.Min = 0, offer.Max = 3, offer.Decimals = 2;
                 break;
             case 3:
-                spec.Kind = ekChoiceList;
-                spec.Choices = {"Нет", "РПД (давление)", "РПД (давление)"};
-                spec.CurrentChoice = 2;
+                offer.Kind = ekChoiceList;
+                offer.Choices = {"Нет", "РПД (давление)", "РПД (давление)"};
+                offer.CurrentChoice = 2;
                 break;
             case 4:
-                spec.Kind = ekDecimalField;
+                offer.Kind = ekDecimalField;
                 break;
             }
-            return spec;
+            return offer;
         });
         grid.SetEditCellDone([this](const CellEdit& e) { edits.push_back(e); });
         grid.SetComboChange([this](int r, int c, int i) { comboChanges.emplace_back(r, c, i); });
