@@ -181,6 +181,11 @@ void TForm_Main::Read_ConfigExecute() {
         }
     } catch (const driver::SerialPortError&) {
         dialogs::ShowErrorBox(this, kPortBusy);
+        // The read had already reset the model, so it no longer matches the
+        // pages: the same state as a failed read, or a following write or save
+        // would send the half-read configuration.
+        SetConfigurationAvailable(false);
+        Read_Config->setEnabled(true);
     }
     PostProgress(device::progress::IdleAfter, 0);
 }

@@ -350,6 +350,11 @@ TEST_F(ConnectionWorkflowTest, ALineThatGoesAwayIsReportedAndTheWindowGoesOn) {
     ASSERT_EQ(Prompt.Messages().size(), 1u);
     EXPECT_EQ(Prompt.Messages()[0].Text, "Последовательный порт занят другим приложением ...    ");
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    // The interrupted read left a reset model behind: nothing may write or save it.
+    EXPECT_FALSE(main.Write_Config->isEnabled());
+    EXPECT_FALSE(main.FileSaveAs1->isEnabled());
+    EXPECT_TRUE(main.Read_Config->isEnabled());
+    EXPECT_FALSE(main.PageControl1->isVisible());
 
     main.Connect_Device->trigger(); // disconnects
     EXPECT_EQ(StateOf(main), Disconnected());
