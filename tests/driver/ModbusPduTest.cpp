@@ -1,22 +1,14 @@
 // Request and answer PDUs of the driver's three functions, as hex rows.
 #include "driver/ModbusPdu.h"
 
-#include <gtest/gtest.h>
+#include "support/HexBytes.h"
 
-#include <sstream>
+#include <gtest/gtest.h>
 
 namespace kt41::driver::pdu {
 namespace {
 
-std::vector<std::uint8_t> Hex(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::uint8_t> bytes;
-    unsigned value = 0;
-    while (in >> std::hex >> value) {
-        bytes.push_back(std::uint8_t(value));
-    }
-    return bytes;
-}
+using kt41::testing::Hex;
 
 TEST(ModbusPdu, RequestsCarryAddressCountAndBigEndianData) {
     EXPECT_EQ(ReadRequest(0x0300, 120), Hex("03 03 00 00 78"));

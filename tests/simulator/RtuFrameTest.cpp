@@ -1,22 +1,14 @@
 // RTU framing of the simulator's server side, as hex rows.
 #include "simulator/RtuFrame.h"
 
-#include <gtest/gtest.h>
+#include "support/HexBytes.h"
 
-#include <sstream>
+#include <gtest/gtest.h>
 
 namespace kt41::sim::rtu {
 namespace {
 
-std::vector<std::uint8_t> Hex(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::uint8_t> bytes;
-    unsigned value = 0;
-    while (in >> std::hex >> value) {
-        bytes.push_back(std::uint8_t(value));
-    }
-    return bytes;
-}
+using kt41::testing::Hex;
 
 TEST(RtuFrame, CrcOfPublishedFrames) {
     // Frames as they appear in the usual Modbus RTU examples, CRC low byte first.
