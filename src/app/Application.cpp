@@ -1,6 +1,6 @@
 #include "Application.h"
 
-#include "GeneralError.h"
+#include "gui/GeneralError.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -21,7 +21,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     bool handled = false;
-    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
+    gui::RunGuarded([&] { handled = QApplication::notify(receiver, event); });
     return handled;
 }
 

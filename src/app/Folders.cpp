@@ -64,14 +64,10 @@ QString ProgramFolder() {
     if (HoldsDeliveredFiles(current)) {
         return QDir::toNativeSeparators(current);
     }
-    QStringList candidates{QCoreApplication::applicationDirPath() + "/../share/kt41-config"};
-#ifdef KT41_SOURCE_DATA_DIR
-    candidates << QStringLiteral(KT41_SOURCE_DATA_DIR);
-#endif
-    for (const QString& candidate : candidates) {
-        if (HoldsDeliveredFiles(candidate)) {
-            return QDir::toNativeSeparators(QDir(candidate).absolutePath());
-        }
+    // Installed beside bin/; the build tree has a link to data/ in that place.
+    const QString installed = QCoreApplication::applicationDirPath() + "/../share/kt41-config";
+    if (HoldsDeliveredFiles(installed)) {
+        return QDir::toNativeSeparators(QDir(installed).absolutePath());
     }
     return QDir::toNativeSeparators(current);
 }

@@ -1,8 +1,8 @@
 #include "Program.h"
 
-#include "GeneralError.h"
 #include "SerialPorts.h"
 #include "driver/ModbusDriver.h"
+#include "gui/GeneralError.h"
 
 #include <QApplication>
 
@@ -16,7 +16,7 @@ ProgramStart PrepareProgram(QStringList arguments) {
     if (demo) {
         // The simulated line is as fast as the port object's real one would be.
         const unsigned baud = driver::ComPort().BaudRate;
-        RunGuarded([&] { start.Demo = std::make_unique<DemoController>(baud); });
+        gui::RunGuarded([&] { start.Demo = std::make_unique<DemoController>(baud); });
     }
     if (start.Demo) {
         const QString demoPort = start.Demo->PortName();

@@ -1,11 +1,11 @@
 #include "StartUp.h"
 
-#include "GeneralError.h"
 #include "dialogs/TForm_Calendar.h"
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/Kt41Driver.h"
+#include "gui/GeneralError.h"
 
 namespace kt41::app {
 
@@ -15,7 +15,7 @@ namespace {
 template <class Window, class... Args>
 Window* Create(Args&&... args) {
     auto* window = new Window(std::forward<Args>(args)...);
-    RunGuarded([window] { window->FormCreate(); });
+    gui::RunGuarded([window] { window->FormCreate(); });
     return window;
 }
 

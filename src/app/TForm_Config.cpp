@@ -2,10 +2,10 @@
 
 #include "Folders.h"
 #include "PortComboBox.h"
-#include "RegistryTree.h"
-#include "Settings.h"
-#include "dialogs/Prompt.h"
 #include "driver/ComPort.h"
+#include "gui/Prompt.h"
+#include "gui/RegistryTree.h"
+#include "gui/Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +47,7 @@ void SelectLineMode(QComboBox* box, const QVariant& stored) {
 
 } // namespace
 
-TForm_Config::TForm_Config(driver::ComPort& port, RunTimeSettings& settings, Options options,
+TForm_Config::TForm_Config(driver::ComPort& port, gui::RunTimeSettings& settings, Options options,
                            QWidget* parent)
     : QDialog(parent), port_(port), settings_(settings), options_(std::move(options)) {
     setObjectName("Form_Config");
@@ -194,11 +194,11 @@ void TForm_Config::Load() {
     const QSignalBlocker blockZero(CheckBox_ZeroNumID);
     const QSignalBlocker blockRead(CheckBox_ReadConfig);
 
-    auto settings = OpenUserSettings();
-    FillPortList(settings->value(key::ComPort).toString());
+    auto settings = gui::OpenUserSettings();
+    FillPortList(settings->value(gui::key::ComPort).toString());
 
-    int portIndex = ComComboBox1->findText(settings->value(key::ComPort).toString());
-    if (!settings->contains(key::ComPort)) {
+    int portIndex = ComComboBox1->findText(settings->value(gui::key::ComPort).toString());
+    if (!settings->contains(gui::key::ComPort)) {
         portIndex = -1;
     }
     if (!options_.PreferredPort.isEmpty() && ComComboBox1->findText(options_.PreferredPort) >= 0) {
@@ -206,31 +206,32 @@ void TForm_Config::Load() {
     }
     ComComboBox1->setCurrentIndex(portIndex);
 
-    SelectLineMode(ComboBox_DTR, settings->value(key::DTR));
-    SelectLineMode(ComboBox_RTS, settings->value(key::RTS));
+    SelectLineMode(ComboBox_DTR, settings->value(gui::key::DTR));
+    SelectLineMode(ComboBox_RTS, settings->value(gui::key::RTS));
 
-    if (settings->contains(key::Savepath_Arx)) {
-        Edit_SavePathArx->setText(settings->value(key::Savepath_Arx).toString());
+    if (settings->contains(gui::key::Savepath_Arx)) {
+        Edit_SavePathArx->setText(settings->value(gui::key::Savepath_Arx).toString());
     } else {
         Edit_SavePathArx->setText(DefaultArchiveFolder());
         PrepareArchiveFolders();
     }
     settings_.ArchiveFolder = Edit_SavePathArx->text();
 
-    if (settings->contains(key::Save_path)) {
-        Edit_SavePath->setText(settings->value(key::Save_path).toString());
+    if (settings->contains(gui::key::Save_path)) {
+        Edit_SavePath->setText(settings->value(gui::key::Save_path).toString());
     } else {
         Edit_SavePath->setText(DefaultConfigFolder());
         PrepareConfigFolders();
     }
     settings_.ConfigFolder = Edit_SavePath->text();
 
-    settings_.ReadConfig = settings->value(key::ReadConfig, 0).toInt() != 0;
-    settings_.ZeroNumID = settings->value(key::ZeroNumID, 0).toInt() != 0;
+    settings_.ReadConfig = settings->value(gui::key::ReadConfig, 0).toInt() != 0;
+    settings_.ZeroNumID = settings->value(gui::key::ZeroNumID, 0).toInt() != 0;
     CheckBox_ReadConfig->setChecked(settings_.ReadConfig);
     CheckBox_ZeroNumID->setChecked(settings_.ZeroNumID);
 
-    SpinEdit_AmountMeasure->setValue(settings->value(key::amount_measure, kMinMeasures).toInt());
+    SpinEdit_AmountMeasure->setValue(
+        settings->value(gui::key::amount_measure, kMinMeasures).toInt());
     settings_.AmountMeasure = std::uint8_t(SpinEdit_AmountMeasure->value());
 
     port_.PortName = portIndex >= 0 ? ComComboBox1->currentText().toStdString() : std::string();
@@ -266,21 +267,21 @@ void TForm_Config::ComComboBox1Change() {
 }
 
 void TForm_Config::Store() {
-    auto settings = OpenUserSettings();
-    settings->setValue(key::ComPort, ComComboBox1->currentText());
-    settings->setValue(key::DTR, ComboBox_DTR->currentText());
-    settings->setValue(key::RTS, ComboBox_RTS->currentText());
-    settings->setValue(key::Savepath_Arx, Edit_SavePathArx->text());
-    settings->setValue(key::Save_path, Edit_SavePath->text());
+    auto settings = gui::OpenUserSettings();
+    settings->setValue(gui::key::ComPort, ComComboBox1->currentText());
+    settings->setValue(gui::key::DTR, ComboBox_DTR->currentText());
+    settings->setValue(gui::key::RTS, ComboBox_RTS->currentText());
+    settings->setValue(gui::key::Savepath_Arx, Edit_SavePathArx->text());
+    settings->setValue(gui::key::Save_path, Edit_SavePath->text());
     settings_.ReadConfig = CheckBox_ReadConfig->isChecked();
     settings_.ZeroNumID = CheckBox_ZeroNumID->isChecked();
     settings_.AmountMeasure = std::uint8_t(SpinEdit_AmountMeasure->value());
-    settings->setValue(key::ReadConfig, settings_.ReadConfig ? 1 : 0);
-    settings->setValue(key::ZeroNumID, settings_.ZeroNumID ? 1 : 0);
-    settings->setValue(key::amount_measure, int(settings_.AmountMeasure));
+    settings->setValue(gui::key::ReadConfig, settings_.ReadConfig ? 1 : 0);
+    settings->setValue(gui::key::ZeroNumID, settings_.ZeroNumID ? 1 : 0);
+    settings->setValue(gui::key::amount_measure, int(settings_.AmountMeasure));
     settings->sync();
     if (settings->status() != QSettings::NoError) {
-        throw RegistryError(QString("Failed to set data for '%1'").arg(key::ComPort));
+        throw gui::RegistryError(QString("Failed to set data for '%1'").arg(gui::key::ComPort));
     }
 }
 
@@ -325,11 +326,11 @@ void TForm_Config::reject() {
 namespace {
 
 void Browse(QWidget* owner, QLineEdit* field) {
-    dialogs::FolderRequest request;
+    gui::FolderRequest request;
     request.Caption = "Выбор каталога";
     request.StartFolder = field->text();
     request.Owner = owner;
-    if (auto folder = dialogs::CurrentPrompt().ChooseFolder(request)) {
+    if (auto folder = gui::CurrentPrompt().ChooseFolder(request)) {
         field->setText(*folder);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RunTimeSettings.h"
 #include "SerialPorts.h"
+#include "gui/RunTimeSettings.h"
 
 #include <QDialog>
 
@@ -33,7 +33,7 @@ public:
         QString PreferredPort;
     };
 
-    TForm_Config(driver::ComPort& port, RunTimeSettings& settings, Options options,
+    TForm_Config(driver::ComPort& port, gui::RunTimeSettings& settings, Options options,
                  QWidget* parent = nullptr);
 
     void FormCreate();
@@ -65,7 +65,7 @@ private:
     static void PrepareConfigFolders();
 
     driver::ComPort& port_;
-    RunTimeSettings& settings_;
+    gui::RunTimeSettings& settings_;
     Options options_;
 
     PortComboBox* ComComboBox1 = nullptr;

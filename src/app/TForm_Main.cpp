@@ -1,14 +1,13 @@
 #include "TForm_Main.h"
 
-#include "ColumnWidths.h"
-#include "GeneralError.h"
-#include "MainWindowPage.h"
-#include "ProductInfo.h"
-#include "RegistryTree.h"
-#include "Settings.h"
 #include "TForm_Config.h"
-#include "WindowPlacement.h"
+#include "gui/GeneralError.h"
+#include "gui/ProductInfo.h"
+#include "gui/Settings.h"
+#include "gui/WindowPlacement.h"
+#include "pages/GridLayouts.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -20,7 +19,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -37,28 +35,6 @@ constexpr int kMinimumWidth = 600;
 constexpr int kMinimumHeight = 545;
 constexpr int kLogHeight = 100;
 constexpr int kSplitterWidth = 2;
-
-// The grids of the main window and their column-width sections. The four
-// contour grids share one section, which is saved from contour 1's grid.
-struct GridLayout {
-    const char* Grid;
-    const char* Section;
-    bool SavedAtClose;
-};
-
-constexpr GridLayout kGridLayouts[] = {
-    {"AdvColumnGrid_Contour1", "Table_Contur", true},
-    {"AdvColumnGrid_Contour2", "Table_Contur", false},
-    {"AdvColumnGrid_Contour3", "Table_Contur", false},
-    {"AdvColumnGrid_Contour4", "Table_Contur", false},
-    {"AdvColumnGrid_Arx", "Table_Arx", true},
-    {"AdvColumnGrid_ConfDevice", "Table_Device", true},
-    {"AdvColumnGrid_LogErr", "Table_LogErr", true},
-    {"AdvColumnGrid_CurIndicat", "Table_CurIndikat", true},
-    {"AdvColumnGrid_CurIndicat2", "Table_CurIndikat2", true},
-    {"AdvColumnGrid_Input_T", "Table_Input1", true},
-    {"AdvColumnGrid_Input_P", "Table_Input2", true},
-};
 
 struct PageSlot {
     const char* Name;
@@ -90,7 +66,7 @@ public:
 } // namespace
 
 QString MainWindowCaption() {
-    return kCaption + QString("%1.%2").arg(kVersionMajor).arg(kVersionMinor);
+    return kCaption + QString("%1.%2").arg(gui::kVersionMajor).arg(gui::kVersionMinor);
 }
 
 TForm_Main::TForm_Main(std::unique_ptr<driver::Kt41Driver> driver, QStringList commandLine,
@@ -98,6 +74,14 @@ TForm_Main::TForm_Main(std::unique_ptr<driver::Kt41Driver> driver, QStringList c
     : QMainWindow(parent), driver_(std::move(driver)), commandLine_(std::move(commandLine)) {
     setObjectName("Form_Main");
     BuildWindow();
+    // The calibration commands follow the pages' use of the line whenever the
+    // program waits for input.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            Calibr_TermUpdate();
+            Calibr_PressUpdate();
+        });
+    }
 }
 
 TForm_Main::~TForm_Main() {
@@ -170,16 +154,17 @@ void TForm_Main::BuildPages() {
     }
 }
 
-void TForm_Main::SetPage(int index, QWidget* page) {
-    if (index < 0 || index >= kPageCount || page == nullptr) {
+void TForm_Main::InstallPage(int index, QWidget* widget, pages::MainWindowPage* page) {
+    if (index < 0 || index >= kPageCount || widget == nullptr) {
         return;
     }
     QWidget* old = PageControl1->widget(index);
-    if (page->objectName().isEmpty()) {
-        page->setObjectName(kPages[index].Name);
+    if (widget->objectName().isEmpty()) {
+        widget->setObjectName(kPages[index].Name);
     }
     PageControl1->removeTab(index);
-    PageControl1->insertTab(index, page, kPages[index].Caption);
+    PageControl1->insertTab(index, widget, kPages[index].Caption);
+    pages_[std::size_t(index)] = page;
     delete old;
 }
 
@@ -188,35 +173,24 @@ QWidget* TForm_Main::PageAt(int index) const {
 }
 
 void TForm_Main::FormCreate() {
-    // 1. The model with its defaults, given the port object and this window as
-    //    the receiver of its notifications.
+    // The model with its defaults, given the port object and this window as the
+    // receiver of its notifications.
     KT41 = std::make_unique<device::TKT41>(*driver_);
     KT41->AttachPort(&ComPort1, this);
 
-    // 2-3. Column widths live in sections of the settings key; the user gets
-    //      the machine-wide defaults of a section when he has none yet.
-    for (const GridLayout& grid : kGridLayouts) {
-        if (grid.SavedAtClose) {
-            CopyDefaultColumnWidths(grid.Section);
-        }
-    }
-    // 4-5. Stored widths of every grid present.
-    for (const GridLayout& grid : kGridLayouts) {
-        LoadColumnWidths(findChild<QTableWidget*>(grid.Grid), grid.Section);
-    }
-    // 4-9. The pages' own preparation: empty grids, placeholders, every contour
-    //      switched off, the archive page's dates.
-    for (int index = 0; index < kPageCount; ++index) {
-        if (auto* page = dynamic_cast<MainWindowPage*>(PageAt(index))) {
-            page->PrepareAtStart();
-        }
-    }
-    // 7. Empty log and hint panel, idle status, no edit in progress.
+    // Column widths live in sections of the settings key; the user gets the
+    // machine-wide defaults of a section when he has none yet, before any page
+    // loads its widths.
+    pages::CopyDefaultPageGridWidths();
+    // The pages' own preparation: their stored column widths, empty grids,
+    // placeholders, every contour switched off.
+    ForEachPage([](pages::MainWindowPage& page) { page.PrepareAtStart(); });
+    // An empty log and hint panel, the idle status.
     Memo1->clear();
     StatusPanel0->clear();
     SetActivityText("Простой ...");
-    LastEditorKind = 0;
-    // 10-11.
+    // Where the window was left, and the calibration menu only when the
+    // command line asks for it.
     RestoreWindowLayout();
     ShowCalibrationMenu(false);
     ApplyCommandLine();
@@ -240,16 +214,16 @@ void TForm_Main::ApplyCommandLine() {
 void TForm_Main::ShowCalibrationMenu(bool visible) {
     Menu_Calibr->menuAction()->setVisible(visible);
     // The calibration commands, keys included, are available only with the menu.
-    Calibr_Term->setEnabled(visible);
-    Calibr_Press->setEnabled(visible);
+    Calibr_TermUpdate();
+    Calibr_PressUpdate();
 }
 
 void TForm_Main::RestoreWindowLayout() {
-    if (!RestoreWindowPlacement(*this, kWindowName)) {
-        CenterWindow(*this);
+    if (!gui::RestoreWindowPlacement(*this, kWindowName)) {
+        gui::CenterWindow(*this);
     }
-    auto settings = OpenUserSettings();
-    const QVariant height = settings->value(kWindowName + "/" + key::Panel_Bottom_Height);
+    auto settings = gui::OpenUserSettings();
+    const QVariant height = settings->value(kWindowName + "/" + gui::key::Panel_Bottom_Height);
     bool ok = false;
     const int value = height.toInt(&ok);
     if (height.isValid() && ok && value >= 0) {
@@ -268,22 +242,13 @@ void TForm_Main::ApplyLogHeight(int height) {
 }
 
 void TForm_Main::SaveWindowLayout() {
-    SaveWindowPlacement(*this, kWindowName);
-    auto settings = OpenUserSettings();
-    settings->setValue(kWindowName + "/" + key::Panel_Bottom_Height, Panel_Bottom->height());
+    gui::SaveWindowPlacement(*this, kWindowName);
+    auto settings = gui::OpenUserSettings();
+    settings->setValue(kWindowName + "/" + gui::key::Panel_Bottom_Height, Panel_Bottom->height());
 }
 
 void TForm_Main::FormClose() {
-    for (const GridLayout& grid : kGridLayouts) {
-        if (grid.SavedAtClose) {
-            SaveColumnWidths(findChild<QTableWidget*>(grid.Grid), grid.Section);
-        }
-    }
-    for (int index = 0; index < kPageCount; ++index) {
-        if (auto* page = dynamic_cast<MainWindowPage*>(PageAt(index))) {
-            page->PrepareClose();
-        }
-    }
+    ForEachPage([](pages::MainWindowPage& page) { page.PrepareClose(); });
     // A running archive read sees the cleared flag and ends before the window goes.
     if (ReadingFlag) {
         ReadingFlag = false;
@@ -304,7 +269,7 @@ void TForm_Main::N5Click() {
     if (Form_Config == nullptr) {
         return;
     }
-    CenterWindow(*Form_Config, this);
+    gui::CenterWindow(*Form_Config, this);
     Form_Config->exec();
 }
 
@@ -321,7 +286,7 @@ void TForm_Main::showEvent(QShowEvent* event) {
 void TForm_Main::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
-        RunGuarded([this] { FormClose(); });
+        gui::RunGuarded([this] { FormClose(); });
     }
     event->accept();
 }

@@ -1,17 +1,21 @@
 #pragma once
 
-#include "RunTimeSettings.h"
 #include "device/TKT41.h"
 #include "driver/ComPort.h"
 #include "driver/Kt41Driver.h"
 #include "driver/ProgressSink.h"
+#include "gui/RunTimeSettings.h"
+#include "pages/MainWindowPage.h"
+#include "pages/PageHost.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 class QAction;
 class QLabel;
@@ -27,8 +31,15 @@ class TForm_Calendar_Tlow;
 class TForm_Pumps_Conf;
 class TForm_Schedule_Tnorm;
 class TNew_DeviceForm;
-struct FileRequest;
 } // namespace kt41::dialogs
+
+namespace kt41::gui {
+struct FileRequest;
+}
+
+namespace kt41::pages {
+class DevicePage;
+}
 
 namespace kt41::app {
 
@@ -37,8 +48,9 @@ class TForm_Config;
 // The main window: tool bar, menus, the page control with its nine pages, the
 // message log and the three-panel status bar. It owns the one device model, the
 // one serial port object ComPort1 and the driver for the whole run, and it is
-// the receiver of every progress notification.
-class TForm_Main : public QMainWindow, public driver::ProgressSink {
+// the receiver of every progress notification. Its pages reach it as their
+// PageHost only.
+class TForm_Main : public QMainWindow, public driver::ProgressSink, public pages::PageHost {
     Q_OBJECT
 public:
     // Tab indexes of PageControl1.
@@ -62,10 +74,9 @@ public:
     ~TForm_Main() override;
 
     // The model, the port and the run-time settings every page and dialog uses.
-    device::TKT41& Model() { return *KT41; }
+    device::TKT41& Model() override { return *KT41; }
     driver::ComPort ComPort1;
-    RunTimeSettings Settings;
-    std::uint8_t LastEditorKind = 0; // editor kind of the cell being edited, 0 = none
+    gui::RunTimeSettings Settings;
 
     // The dialogs of the start-up list, set when each is created (StartUp.cpp);
     // null until then.
@@ -80,20 +91,29 @@ public:
     // loop runs; the loop ends when it is cleared.
     bool ReadingFlag = false;
 
-    // Puts a page class in place of the placeholder of tab index. A page that
-    // also implements MainWindowPage takes part in FormCreate and FormClose.
-    void SetPage(int index, QWidget* page);
+    // Puts a page in place of the placeholder of tab index. A page that also
+    // implements MainWindowPage takes part in the window's steps: FormCreate,
+    // FormClose, ShowModelOnPages, CloseConnection and the calibration
+    // commands' state.
+    template <class Page>
+    void SetPage(int index, Page* page) {
+        if constexpr (std::is_base_of_v<pages::MainWindowPage, Page>) {
+            InstallPage(index, page, page);
+        } else {
+            InstallPage(index, page, nullptr);
+        }
+    }
     QWidget* PageAt(int index) const;
 
     // --- operations used by the pages and dialogs ---------------------------------
     // Appends "h:mm:ss.zzz", two spaces and text to the log.
-    void LogMessage(const QString& text);
+    void LogMessage(const QString& text) override;
     // LogMessage of text followed by " Ok." (error 0) or " Ошибка.".
     void LogResult(const QString& text, int error);
     // Shows text in status panel 1 and repaints the status bar at once.
     void SetActivityText(const QString& text);
     // Handles a progress code synchronously, as the model's notifications are.
-    void PostProgress(int code, std::uint32_t lParam);
+    void PostProgress(int code, std::uint32_t lParam) override;
     // Status panel 2: "Не подключено" or "Подключено".
     void SetConnectionText(const QString& text);
 
@@ -130,11 +150,11 @@ public:
 
     // --- the configuration file commands ---------------------------------------------
     void FileOpen1Execute();
-    dialogs::FileRequest FileOpen1BeforeExecute() const;
+    gui::FileRequest FileOpen1BeforeExecute() const;
     void FileOpen1Accept(const QString& path);
     void FileOpen1Cancel();
     void FileSaveAs1Execute();
-    dialogs::FileRequest FileSaveAs1BeforeExecute() const;
+    gui::FileRequest FileSaveAs1BeforeExecute() const;
     void FileSaveAs1Accept(const QString& path);
     void FileSaveAs1Cancel();
     // "R50_№ " + the serial number in five digits + ".c50".
@@ -142,25 +162,28 @@ public:
 
     void Calibr_TermExecute();
     void Calibr_PressExecute();
-    // Ends the connection: stops the archive read and the page timers, closes
-    // the port and switches the configuration commands off.
+    // The calibration commands are available exactly while the "Калибровка"
+    // menu is shown and no page uses the line.
+    void Calibr_TermUpdate();
+    void Calibr_PressUpdate();
+    // Ends the connection: the pages stop what they run on the line (the
+    // archive read, the page timers), then the port closes and the
+    // configuration commands are switched off.
     void CloseConnection();
 
     // --- parameter pages (TForm_Main_Pages.cpp) -----------------------------------
     // Refills the four contour pages (selector set to the model's type, then
     // its change handler), the inputs page and the device page from the model.
     void ShowModelOnPages();
+
+    // pages::PageHost
+    const gui::RunTimeSettings& CurrentSettings() const override { return Settings; }
     // The text height H the device page measured when it was last shown, by
     // which parameter grids size their rows; 0 before it was first shown.
-    int MeasuredTextHeight() const;
-
-    // --- the buttons that open the pump-group, schedule and calendar dialogs
-    //     (TForm_Main_DialogHandlers.cpp); sender is the page's button, whose
-    //     name tells the contour (ButtonConf_Pumps, ButtonConf_Pumps2, ...).
-    void ButtonConf_PumpsClick(QObject* sender);
-    void ButtonConf_Tnorm_ScheduleClick(QObject* sender);
-    void ButtonConf_PumpCalendarClick(QObject* sender);
-    void ButtonConf_TlowCalendarClick(QObject* sender);
+    int MeasuredTextHeight() const override;
+    // The pump-group, schedule and calendar dialogs of a contour page
+    // (TForm_Main_DialogHandlers.cpp).
+    void OpenContourDialog(pages::ContourDialog dialog, int contour) override;
 
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;
@@ -207,14 +230,27 @@ private:
     void BuildStatusBar();
     void BuildPages();
     void BuildParameterPages(); // TForm_Main_Pages.cpp
+    void InstallPage(int index, QWidget* widget, pages::MainWindowPage* page);
+    // The pages that take part in the window's steps, by tab index.
+    template <class Step>
+    void ForEachPage(Step&& step) {
+        for (pages::MainWindowPage* page : pages_) {
+            if (page != nullptr) {
+                step(*page);
+            }
+        }
+    }
+    bool AnyPageUsesLine() const;
     void HandleProgress(int code, std::uint32_t lParam);
     void ApplyLogHeight(int height);
     // The connect action's picture and hint for the connected or the
     // disconnected state.
     void ShowConnectAction(bool connected);
-    // StaticText_VerInfo of the device page, when the page has it.
+    // The firmware version on the device page.
     void SetVersionText(const QString& text);
 
+    std::array<pages::MainWindowPage*, kPageCount> pages_{};
+    pages::DevicePage* devicePage_ = nullptr;
     std::unique_ptr<driver::Kt41Driver> driver_;
     std::unique_ptr<device::TKT41> KT41;
     QStringList commandLine_;

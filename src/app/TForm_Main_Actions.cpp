@@ -1,7 +1,7 @@
 // Actions, menus and the tool bar of the main window.
 #include "ActionIcons.h"
-#include "ProductInfo.h"
 #include "TForm_Main.h"
+#include "gui/ProductInfo.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -154,7 +154,7 @@ void TForm_Main::BuildToolBar() {
 }
 
 void TForm_Main::Home_pageExecute() {
-    QDesktopServices::openUrl(QUrl(kHomePageUrl));
+    QDesktopServices::openUrl(QUrl(gui::kHomePageUrl));
 }
 
 void TForm_Main::AboutExecute() {

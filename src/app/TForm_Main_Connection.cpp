@@ -3,21 +3,15 @@
 // configuration commands that follows from them.
 #include "ActionIcons.h"
 #include "TForm_Main.h"
-#include "WindowPlacement.h"
 #include "device/ProgressCodes.h"
-#include "dialogs/Prompt.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/SerialPortError.h"
+#include "gui/Prompt.h"
+#include "gui/WindowPlacement.h"
+#include "pages/DevicePage.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QCoreApplication>
-#include <QLabel>
 #include <QTabWidget>
-#include <QThread>
-#include <QTimer>
-
-#include <array>
 
 namespace kt41::app {
 
@@ -32,21 +26,6 @@ const QString kDisconnectHint = "Отключить|Завершить связ�
 constexpr int kConnectAttempts = 2;
 constexpr int kAddressWithoutDialog = 1;
 
-// What the pages use while connected, found by their object names: the archive
-// page's read/cancel button and the two page timers.
-const char* const kArchiveReadButton = "AdvGlowButton_ReadArx";
-const char* const kCurrentTimer = "Timer_Current";
-const char* const kManualTimer = "Timer_Manual";
-
-// Lets pending window messages run `times` times with a 5 ms pause after each,
-// so that a running archive read or timer tick can finish.
-void LetMessagesRun(int times) {
-    for (int i = 0; i < times; ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-}
-
 } // namespace
 
 void TForm_Main::ShowConnectAction(bool connected) {
@@ -57,8 +36,8 @@ void TForm_Main::ShowConnectAction(bool connected) {
 }
 
 void TForm_Main::SetVersionText(const QString& text) {
-    if (auto* version = findChild<QLabel*>("StaticText_VerInfo")) {
-        version->setText(text);
+    if (devicePage_ != nullptr) {
+        devicePage_->ShowVersion(text);
     }
 }
 
@@ -99,7 +78,7 @@ void TForm_Main::Connect_DeviceExecute() {
             SetConnectionText(kDisconnected);
         }
     } catch (const driver::SerialPortError&) {
-        dialogs::ShowErrorBox(this, kPortBusy);
+        gui::ShowErrorBox(this, kPortBusy);
         PostProgress(device::progress::Idle, 0);
         // A line that failed after the driver had opened it is closed again, so
         // that the window, which still shows "Не подключено", and the port agree.
@@ -112,7 +91,7 @@ void TForm_Main::Connect_DeviceExecute() {
 
 bool TForm_Main::EstablishConnection() {
     if (!Settings.PortsPresent) {
-        dialogs::ShowErrorBox(this, kNoPorts);
+        gui::ShowErrorBox(this, kNoPorts);
         PostProgress(device::progress::Idle, 0);
         return false;
     }
@@ -121,7 +100,7 @@ bool TForm_Main::EstablishConnection() {
         LogMessage("Ввод сетевого адреса прибора ...");
         bool accepted = false;
         if (New_DeviceForm != nullptr) {
-            CenterWindow(*New_DeviceForm, this);
+            gui::CenterWindow(*New_DeviceForm, this);
             accepted = New_DeviceForm->exec() == dialogs::TNew_DeviceForm::kModalResultYes;
         }
         if (!accepted) {
@@ -150,19 +129,13 @@ bool TForm_Main::EstablishConnection() {
 
 void TForm_Main::CloseConnection() {
     if (ComPort1.Connected()) {
-        if (ReadingFlag) {
-            if (auto* button = findChild<QAbstractButton*>(kArchiveReadButton)) {
-                button->click(); // its cancel branch
+        // The archive read and the page timers end, and an exchange they have
+        // under way finishes, before the port closes under them.
+        ForEachPage([](pages::MainWindowPage& page) {
+            if (page.UsesLine()) {
+                page.StopUsingLine();
             }
-            LetMessagesRun(21);
-        }
-        if (auto* timer = findChild<QTimer*>(kCurrentTimer); timer && timer->isActive()) {
-            timer->stop();
-            LetMessagesRun(21);
-        }
-        if (auto* timer = findChild<QTimer*>(kManualTimer); timer && timer->isActive()) {
-            timer->stop();
-        }
+        });
         ComPort1.Close();
         LogMessage("Сеанс связи завершен.");
     }
@@ -180,7 +153,7 @@ void TForm_Main::Read_ConfigExecute() {
             Read_Config->setEnabled(true); // the user may try again
         }
     } catch (const driver::SerialPortError&) {
-        dialogs::ShowErrorBox(this, kPortBusy);
+        gui::ShowErrorBox(this, kPortBusy);
         // The read had already reset the model, so it no longer matches the
         // pages: the same state as a failed read, or a following write or save
         // would send the half-read configuration.
@@ -195,7 +168,7 @@ void TForm_Main::Write_ConfigExecute() {
         // The model's own progress codes log the outcome.
         Model().WriteConfiguration();
     } catch (const driver::SerialPortError&) {
-        dialogs::ShowErrorBox(this, kPortBusy);
+        gui::ShowErrorBox(this, kPortBusy);
         LogMessage("Простой ...");
     }
     PostProgress(device::progress::Idle, 0);

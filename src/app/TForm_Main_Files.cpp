@@ -3,7 +3,7 @@
 #include "TForm_Main.h"
 #include "catalogue/ModelTexts.h"
 #include "config_file/ConfigFile.h"
-#include "dialogs/Prompt.h"
+#include "gui/Prompt.h"
 
 namespace kt41::app {
 
@@ -14,6 +14,30 @@ const QString kFileStem = "R50_№ ";
 const QString kFilterName = kFileStem + "Config files (*." + kExtension + ")|*." + kExtension;
 const QString kAllFiles = "|All files (*.*)|*.*";
 
+// The dialog of both file commands on the configuration folder, proposing the
+// file named after the controller; they differ in what they ask for.
+struct FileDialogKind {
+    const char* Caption;
+    QString Filter;
+    bool MustExist;
+    bool OverwritePrompt;
+};
+
+gui::FileRequest ConfigFileRequest(const FileDialogKind& kind, const QString& folder,
+                                   const QString& fileName, QWidget* owner) {
+    gui::FileRequest request;
+    request.Caption = kind.Caption;
+    request.Folder = folder; // empty: the process's current folder
+    request.FileName = fileName;
+    request.Filter = kind.Filter;
+    request.FilterIndex = 0;
+    request.DefaultSuffix = "*." + kExtension;
+    request.MustExist = kind.MustExist;
+    request.OverwritePrompt = kind.OverwritePrompt;
+    request.Owner = owner;
+    return request;
+}
+
 } // namespace
 
 QString TForm_Main::ProposedFileName() const {
@@ -21,22 +45,14 @@ QString TForm_Main::ProposedFileName() const {
            kExtension;
 }
 
-dialogs::FileRequest TForm_Main::FileOpen1BeforeExecute() const {
-    dialogs::FileRequest request;
-    request.Caption = "Открыть файл настройки";
-    request.Folder = Settings.ConfigFolder;
-    request.FileName = ProposedFileName();
-    request.Filter = kFilterName + kAllFiles;
-    request.FilterIndex = 0;
-    request.DefaultSuffix = "*." + kExtension;
-    request.MustExist = true;
-    request.OverwritePrompt = false;
-    request.Owner = const_cast<TForm_Main*>(this);
-    return request;
+gui::FileRequest TForm_Main::FileOpen1BeforeExecute() const {
+    return ConfigFileRequest({"Открыть файл настройки", kFilterName + kAllFiles, true, false},
+                             Settings.ConfigFolder, ProposedFileName(),
+                             const_cast<TForm_Main*>(this));
 }
 
 void TForm_Main::FileOpen1Execute() {
-    if (const auto path = dialogs::CurrentPrompt().OpenFile(FileOpen1BeforeExecute())) {
+    if (const auto path = gui::CurrentPrompt().OpenFile(FileOpen1BeforeExecute())) {
         FileOpen1Accept(*path);
     } else {
         FileOpen1Cancel();
@@ -57,22 +73,14 @@ void TForm_Main::FileOpen1Cancel() {
     LogMessage("Файл настройки не загружен ...");
 }
 
-dialogs::FileRequest TForm_Main::FileSaveAs1BeforeExecute() const {
-    dialogs::FileRequest request;
-    request.Caption = "Сохранить настройки в файл";
-    request.Folder = Settings.ConfigFolder; // empty: the process's current folder
-    request.FileName = ProposedFileName();
-    request.Filter = kFilterName;
-    request.FilterIndex = 0;
-    request.DefaultSuffix = "*." + kExtension;
-    request.MustExist = false;
-    request.OverwritePrompt = true;
-    request.Owner = const_cast<TForm_Main*>(this);
-    return request;
+gui::FileRequest TForm_Main::FileSaveAs1BeforeExecute() const {
+    return ConfigFileRequest({"Сохранить настройки в файл", kFilterName, false, true},
+                             Settings.ConfigFolder, ProposedFileName(),
+                             const_cast<TForm_Main*>(this));
 }
 
 void TForm_Main::FileSaveAs1Execute() {
-    if (const auto path = dialogs::CurrentPrompt().SaveFile(FileSaveAs1BeforeExecute())) {
+    if (const auto path = gui::CurrentPrompt().SaveFile(FileSaveAs1BeforeExecute())) {
         FileSaveAs1Accept(*path);
     } else {
         FileSaveAs1Cancel();

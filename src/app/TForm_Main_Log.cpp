@@ -1,8 +1,8 @@
 // Message log, status bar and the progress handler of the main window.
-#include "GeneralError.h"
 #include "TForm_Main.h"
 #include "device/ProgressTexts.h"
-#include "dialogs/Prompt.h"
+#include "gui/GeneralError.h"
+#include "gui/Prompt.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -26,16 +26,16 @@ QLabel* Panel(const QString& name, Qt::Alignment alignment) {
     return panel;
 }
 
-dialogs::PromptIcon IconOf(driver::MessageIcon icon) {
+gui::PromptIcon IconOf(driver::MessageIcon icon) {
     switch (icon) {
     case driver::MessageIcon::Error:
-        return dialogs::PromptIcon::Error;
+        return gui::PromptIcon::Error;
     case driver::MessageIcon::Warning:
-        return dialogs::PromptIcon::Warning;
+        return gui::PromptIcon::Warning;
     case driver::MessageIcon::Information:
         break;
     }
-    return dialogs::PromptIcon::Information;
+    return gui::PromptIcon::Information;
 }
 
 } // namespace
@@ -97,7 +97,7 @@ void TForm_Main::PostProgress(int code, std::uint32_t lParam) {
 
 void TForm_Main::Progress(int code, std::uint32_t lParam) {
     // The sender is in the middle of an operation: nothing thrown here may reach it.
-    RunGuarded([&] { HandleProgress(code, lParam); });
+    gui::RunGuarded([&] { HandleProgress(code, lParam); });
 }
 
 void TForm_Main::HandleProgress(int code, std::uint32_t lParam) {
@@ -117,13 +117,13 @@ void TForm_Main::HandleProgress(int code, std::uint32_t lParam) {
 
 void TForm_Main::ShowMessage(const std::string& caption, const std::string& text,
                              driver::MessageIcon icon) {
-    dialogs::MessageRequest request;
+    gui::MessageRequest request;
     request.Caption = QString::fromStdString(caption);
     request.Text = QString::fromStdString(text);
     request.Icon = IconOf(icon);
     request.Topmost = true;
     request.Owner = this;
-    dialogs::CurrentPrompt().Message(request);
+    gui::CurrentPrompt().Message(request);
 }
 
 } // namespace kt41::app

@@ -1,5 +1,5 @@
 // The parameter pages of the main window: the device page, the four contour
-// pages and the inputs page, and how the model is shown on them.
+// pages and the inputs page, and the steps the window takes its pages through.
 #include "TForm_Main.h"
 
 #include "pages/ContourPage.h"
@@ -11,7 +11,8 @@
 namespace kt41::app {
 
 void TForm_Main::BuildParameterPages() {
-    SetPage(kPageDevice, new pages::DevicePage(*this));
+    devicePage_ = new pages::DevicePage(*this);
+    SetPage(kPageDevice, devicePage_);
     for (int contour = 1; contour <= 4; ++contour) {
         SetPage(kPageContour1 + contour - 1, new pages::ContourPage(*this, contour));
     }
@@ -20,25 +21,27 @@ void TForm_Main::BuildParameterPages() {
 }
 
 void TForm_Main::ShowModelOnPages() {
-    for (int contour = 1; contour <= 4; ++contour) {
-        if (auto* page = dynamic_cast<pages::ContourPage*>(PageAt(kPageContour1 + contour - 1))) {
-            // Setting the selector runs nothing; the handler stores the type
-            // back (with its feed-mode rule) and rebuilds the grid.
-            page->SelectType(KT41->GetContourType(contour));
-            page->ComboBox_TipConturChange();
+    // The contours first, then the inputs, then the device page.
+    constexpr int kOrder[] = {kPageContour1, kPageContour2, kPageContour3,
+                              kPageContour4, kPageInputs,   kPageDevice};
+    for (const int index : kOrder) {
+        if (pages::MainWindowPage* page = pages_[std::size_t(index)]) {
+            page->ShowModel();
         }
-    }
-    if (auto* inputs = dynamic_cast<pages::InputsPage*>(PageAt(kPageInputs))) {
-        inputs->FillInputGrids();
-    }
-    if (auto* device = dynamic_cast<pages::DevicePage*>(PageAt(kPageDevice))) {
-        device->FillDevicePage();
     }
 }
 
 int TForm_Main::MeasuredTextHeight() const {
-    const auto* device = dynamic_cast<const pages::DevicePage*>(PageAt(kPageDevice));
-    return device != nullptr ? device->TextHeight() : 0;
+    return devicePage_ != nullptr ? devicePage_->TextHeight() : 0;
+}
+
+bool TForm_Main::AnyPageUsesLine() const {
+    for (const pages::MainWindowPage* page : pages_) {
+        if (page != nullptr && page->UsesLine()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace kt41::app

@@ -1,9 +1,9 @@
 #include "TForm_Calendar.h"
 
-#include "app/ColumnWidths.h"
-#include "app/RegistryTree.h"
-#include "app/WindowPlacement.h"
 #include "device/TKT41.h"
+#include "gui/ColumnWidths.h"
+#include "gui/RegistryTree.h"
+#include "gui/WindowPlacement.h"
 
 #include <QVBoxLayout>
 
@@ -55,7 +55,7 @@ TForm_Calendar::TForm_Calendar(const CalendarKind& kind, device::TKT41& model, Q
       kind_(kind) {
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
-    AdvColumnGrid_Calendar = new pages::ParamGrid;
+    AdvColumnGrid_Calendar = new gui::ParamGrid;
     AdvColumnGrid_Calendar->setObjectName("AdvColumnGrid_Calendar");
     QStringList headings{"День недели"};
     for (const char* heading : kind.SlotHeadings) {
@@ -78,7 +78,7 @@ TForm_Calendar::TForm_Calendar(const CalendarKind& kind, device::TKT41& model, Q
         AdvColumnGrid_CalendarComboChange(row, column, index);
     });
     AdvColumnGrid_Calendar->SetEditCellDone(
-        [this](const pages::CellEdit& edit) { AdvColumnGrid_CalendarEditCellDone(edit); });
+        [this](const gui::CellEdit& edit) { AdvColumnGrid_CalendarEditCellDone(edit); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(AdvColumnGrid_Calendar, 1);
@@ -87,20 +87,19 @@ TForm_Calendar::TForm_Calendar(const CalendarKind& kind, device::TKT41& model, Q
 }
 
 void TForm_Calendar::FormCreate() {
-    app::RestoreWindowPlacement(*this, kind_.WindowName);
-    app::CopyDefaultColumnWidths(kSection);
+    gui::RestoreWindowPlacement(*this, kind_.WindowName);
+    gui::CopyDefaultColumnWidths(kSection);
     PrepareGrid();
-    EditorKind = 0;
 }
 
 void TForm_Calendar::PrepareGrid() {
-    pages::ParamGrid& grid = *AdvColumnGrid_Calendar;
+    gui::ParamGrid& grid = *AdvColumnGrid_Calendar;
     for (int day = 1; day <= kDays; ++day) {
         for (int slot = 1; slot <= kSlots; ++slot) {
             grid.SetCellText(day, slot, QString());
         }
     }
-    app::LoadColumnWidths(&grid, kSection);
+    gui::LoadColumnWidths(&grid, kSection);
     for (int day = 1; day <= kDays; ++day) {
         grid.SetCellText(day, 0, kDayTitles[day - 1]);
     }
@@ -134,15 +133,14 @@ void TForm_Calendar::ShowSlot(int day, int slot) {
     AdvColumnGrid_Calendar->SetCellText(day, slot, SlotText(Calendar.Day[day - 1][slot - 1]));
 }
 
-pages::EditorSpec TForm_Calendar::AdvColumnGrid_CalendarGetEditorType(int row, int column) {
-    pages::EditorSpec offer;
+gui::EditorSpec TForm_Calendar::AdvColumnGrid_CalendarGetEditorType(int row, int column) {
+    gui::EditorSpec offer;
     if (row < 1 || row > kDays || column < 1 || column > kSlots) {
         return offer;
     }
     offer.Kind = catalogue::ekChoiceList;
     offer.Choices = HourList;
     offer.CurrentChoice = std::min<int>(Calendar.Day[row - 1][column - 1], kOff);
-    EditorKind = offer.Kind;
     return offer;
 }
 
@@ -168,14 +166,13 @@ void TForm_Calendar::AdvColumnGrid_CalendarComboChange(int row, int column, int 
     }
 }
 
-void TForm_Calendar::AdvColumnGrid_CalendarEditCellDone(const pages::CellEdit&) {
+void TForm_Calendar::AdvColumnGrid_CalendarEditCellDone(const gui::CellEdit&) {
     // The pick has been stored by the combo change; the cell shows its entry.
-    EditorKind = 0;
 }
 
 void TForm_Calendar::FormClose() {
     // Column widths are loaded at every showing but never saved.
-    app::SaveWindowPlacement(*this, kind_.WindowName);
+    gui::SaveWindowPlacement(*this, kind_.WindowName);
 }
 
 void TForm_Calendar::LoadWorkingCopy(int contour) {

@@ -2,7 +2,7 @@
 
 #include "WorkingCopyDialog.h"
 #include "device/Records.h"
-#include "pages/ParamGrid.h"
+#include "gui/ParamGrid.h"
 
 #include <QStringList>
 
@@ -37,19 +37,18 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void FormClose() override;
-    pages::EditorSpec AdvColumnGrid_CalendarGetEditorType(int row, int column);
+    gui::EditorSpec AdvColumnGrid_CalendarGetEditorType(int row, int column);
     void AdvColumnGrid_CalendarComboChange(int row, int column, int index);
-    void AdvColumnGrid_CalendarEditCellDone(const pages::CellEdit& edit);
+    void AdvColumnGrid_CalendarEditCellDone(const gui::CellEdit& edit);
 
     // The text of a slot value: its hour entry, "Выкл." above 23.
     QString SlotText(std::uint16_t value) const;
 
     device::TWeekCalendar Calendar; // the working copy
-    std::uint8_t EditorKind = 0;
     // The hour list: "00".."23", then "Выкл."; an entry's position is its value.
     const QStringList HourList;
 
-    pages::ParamGrid* AdvColumnGrid_Calendar = nullptr;
+    gui::ParamGrid* AdvColumnGrid_Calendar = nullptr;
 
 protected:
     void LoadWorkingCopy(int contour) override;

@@ -1,12 +1,13 @@
 #include "TForm_Pumps_Conf.h"
 
-#include "app/ColumnWidths.h"
-#include "app/RegistryTree.h"
-#include "app/WindowPlacement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ModelTexts.h"
 #include "device/FieldRef.h"
 #include "device/TKT41.h"
+#include "gui/ColumnWidths.h"
+#include "gui/GridEditing.h"
+#include "gui/RegistryTree.h"
+#include "gui/WindowPlacement.h"
 
 #include <QVBoxLayout>
 
@@ -15,6 +16,7 @@ namespace kt41::dialogs {
 namespace {
 
 using device::TNasosOpt;
+using gui::ToQString;
 
 const QString kWindowName = "Form_Pumps_Conf";
 const QString kSection = "Table_Pumps";
@@ -25,17 +27,13 @@ constexpr int kNameWidth = 86;
 constexpr int kValueWidth = 85;
 constexpr int kCellPadding = 16; // room beside a cell's text
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
 
 TForm_Pumps_Conf::TForm_Pumps_Conf(device::TKT41& model, QWidget* parent)
     : WorkingCopyDialog(model, kWindowName, "Настройка насосной группы", parent) {
     setMinimumSize(kMinWidth, kMinHeight);
 
-    AdvColumnGrid_Pumps = new pages::ParamGrid;
+    AdvColumnGrid_Pumps = new gui::ParamGrid;
     AdvColumnGrid_Pumps->setObjectName("AdvColumnGrid_Pumps");
     AdvColumnGrid_Pumps->SetHeadings({"Параметр", "Значение"});
     AdvColumnGrid_Pumps->SetHeadingHeight(kHeadingHeight);
@@ -47,7 +45,7 @@ TForm_Pumps_Conf::TForm_Pumps_Conf(device::TKT41& model, QWidget* parent)
     AdvColumnGrid_Pumps->SetEditorProvider(
         [this](int row, int column) { return AdvColumnGrid_PumpsGetEditorType(row, column); });
     AdvColumnGrid_Pumps->SetEditCellDone(
-        [this](const pages::CellEdit& edit) { AdvColumnGrid_PumpsEditCellDone(edit); });
+        [this](const gui::CellEdit& edit) { AdvColumnGrid_PumpsEditCellDone(edit); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(AdvColumnGrid_Pumps, 1);
@@ -57,15 +55,15 @@ TForm_Pumps_Conf::TForm_Pumps_Conf(device::TKT41& model, QWidget* parent)
 // The designed widths are widened to the longest name and value text in the
 // grid's font, so that a first start shows every row whole.
 void TForm_Pumps_Conf::SetDesignedWidths() {
-    pages::ParamGrid& grid = *AdvColumnGrid_Pumps;
+    gui::ParamGrid& grid = *AdvColumnGrid_Pumps;
     const QFontMetrics metrics(grid.font());
     int names = 0;
     int values = 0;
     for (int member = 0; member < device::kNasosOptCount; ++member) {
         const catalogue::TCatalogueEntry& entry = catalogue::PumpEntry(TNasosOpt(member));
-        names = std::max(names, metrics.horizontalAdvance(Text(entry.Name)));
+        names = std::max(names, metrics.horizontalAdvance(ToQString(entry.Name)));
         for (std::string_view choice : entry.Choices) {
-            values = std::max(values, metrics.horizontalAdvance(Text(choice)));
+            values = std::max(values, metrics.horizontalAdvance(ToQString(choice)));
         }
     }
     grid.setColumnWidth(0, std::max(kNameWidth, names + kCellPadding));
@@ -73,10 +71,9 @@ void TForm_Pumps_Conf::SetDesignedWidths() {
 }
 
 void TForm_Pumps_Conf::FormCreate() {
-    const bool placed = app::RestoreWindowPlacement(*this, kWindowName);
-    app::CopyDefaultColumnWidths(kSection);
+    const bool placed = gui::RestoreWindowPlacement(*this, kWindowName);
+    gui::CopyDefaultColumnWidths(kSection);
     PrepareGrid();
-    EditorKind = 0;
     if (!placed) {
         ResizeToShow(*AdvColumnGrid_Pumps,
                      AdvColumnGrid_Pumps->ContentFitSize(device::kNasosOptCount));
@@ -85,17 +82,17 @@ void TForm_Pumps_Conf::FormCreate() {
 
 void TForm_Pumps_Conf::PrepareGrid() {
     AdvColumnGrid_Pumps->ResetRows();
-    app::LoadColumnWidths(AdvColumnGrid_Pumps, kSection);
+    gui::LoadColumnWidths(AdvColumnGrid_Pumps, kSection);
 }
 
 void TForm_Pumps_Conf::FormShow() {
     PrepareGrid();
-    pages::ParamGrid& grid = *AdvColumnGrid_Pumps;
+    gui::ParamGrid& grid = *AdvColumnGrid_Pumps;
     const int textHeight = QFontMetrics(grid.font()).height();
     for (int member = 0; member < device::kNasosOptCount; ++member) {
         const auto option = TNasosOpt(member);
         const int row = grid.InsertRowBeforeTrailing(
-            {Text(catalogue::PumpEntry(option).Name),
+            {ToQString(catalogue::PumpEntry(option).Name),
              QString::fromStdString(catalogue::GetPumpParamText(PumpGroup, option))},
             textHeight);
         grid.RowOption[row] = member;
@@ -109,44 +106,36 @@ int TForm_Pumps_Conf::RowMember(int row) const {
     return row >= 0 && row < int(map.size()) ? map[row] : -1;
 }
 
-pages::EditorSpec TForm_Pumps_Conf::AdvColumnGrid_PumpsGetEditorType(int row, int column) {
-    pages::EditorSpec offer;
+gui::EditorSpec TForm_Pumps_Conf::AdvColumnGrid_PumpsGetEditorType(int row, int column) {
     const int member = RowMember(row);
     if (column != 1 || member < 0) {
-        return offer;
+        return {};
     }
     const auto option = TNasosOpt(member);
     const catalogue::TCatalogueEntry& entry = catalogue::PumpEntry(option);
-    offer.Kind = entry.Editor;
-    offer.Min = entry.RawMin;
-    offer.Max = entry.RawMax;
-    if (entry.Editor == catalogue::ekChoiceList) {
-        for (std::string_view choice : entry.Choices) {
-            offer.Choices << Text(choice);
-        }
+    gui::EditorSpec offer = gui::EditorSpecFor(entry, gui::ToQStringList(entry.Choices));
+    if (offer.Kind == catalogue::ekChoiceList) {
         const auto value = device::PumpFieldValue(PumpGroup, option);
         // A value beyond the list preselects nothing: the user picks an entry.
         offer.CurrentChoice =
             value && *value >= 0 && *value < offer.Choices.size() ? int(*value) : -1;
     }
-    EditorKind = offer.Kind;
     return offer;
 }
 
-void TForm_Pumps_Conf::AdvColumnGrid_PumpsEditCellDone(const pages::CellEdit& edit) {
+void TForm_Pumps_Conf::AdvColumnGrid_PumpsEditCellDone(const gui::CellEdit& edit) {
     const int member = RowMember(edit.Row);
-    const bool known = EditorKind == catalogue::ekSpin || EditorKind == catalogue::ekChoiceList;
+    const bool known = edit.Kind == catalogue::ekSpin || edit.Kind == catalogue::ekChoiceList;
     if (member >= 0 && edit.Column == 1 && known) {
         // The spinner's value within its limits, or the chosen entry's position.
         device::PumpField(PumpGroup, TNasosOpt(member)).Set(edit.IntValue);
     }
-    EditorKind = 0;
 }
 
 void TForm_Pumps_Conf::FormClose() {
-    app::SaveColumnWidths(AdvColumnGrid_Pumps, kSection);
+    gui::SaveColumnWidths(AdvColumnGrid_Pumps, kSection);
     AdvColumnGrid_Pumps->RowOption.assign(AdvColumnGrid_Pumps->rowCount(), -1);
-    app::SaveWindowPlacement(*this, kWindowName);
+    gui::SaveWindowPlacement(*this, kWindowName);
 }
 
 void TForm_Pumps_Conf::LoadWorkingCopy(int contour) {

@@ -2,7 +2,7 @@
 
 #include "WorkingCopyDialog.h"
 #include "device/Records.h"
-#include "pages/ParamGrid.h"
+#include "gui/ParamGrid.h"
 
 #include <cstdint>
 
@@ -19,13 +19,12 @@ public:
     void FormCreate() override;
     void FormShow() override;
     void FormClose() override;
-    pages::EditorSpec AdvColumnGrid_PumpsGetEditorType(int row, int column);
-    void AdvColumnGrid_PumpsEditCellDone(const pages::CellEdit& edit);
+    gui::EditorSpec AdvColumnGrid_PumpsGetEditorType(int row, int column);
+    void AdvColumnGrid_PumpsEditCellDone(const gui::CellEdit& edit);
 
     device::TPumpGroup PumpGroup; // the working copy
-    std::uint8_t EditorKind = 0;  // 1 spinner, 3 list, 0 none
 
-    pages::ParamGrid* AdvColumnGrid_Pumps = nullptr;
+    gui::ParamGrid* AdvColumnGrid_Pumps = nullptr;
 
 protected:
     void LoadWorkingCopy(int contour) override;

@@ -1,9 +1,9 @@
 #include "TForm_Schedule_Tnorm.h"
 
-#include "app/ColumnWidths.h"
-#include "app/RegistryTree.h"
-#include "app/WindowPlacement.h"
 #include "device/TKT41.h"
+#include "gui/ColumnWidths.h"
+#include "gui/RegistryTree.h"
+#include "gui/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -42,7 +42,7 @@ TForm_Schedule_Tnorm::TForm_Schedule_Tnorm(device::TKT41& model, QWidget* parent
     connect(ComboBox_Points, &QComboBox::activated, this,
             &TForm_Schedule_Tnorm::ComboBox_PointsChange);
 
-    AdvColumnGrid_Schedule = new pages::ParamGrid;
+    AdvColumnGrid_Schedule = new gui::ParamGrid;
     AdvColumnGrid_Schedule->setObjectName("AdvColumnGrid_Schedule");
     AdvColumnGrid_Schedule->SetHeadings({"№ точки", "t_нар., °C", "t_под., °C", "t_обр., °C"});
     AdvColumnGrid_Schedule->SetHeadingHeight(kHeadingHeight);
@@ -55,7 +55,7 @@ TForm_Schedule_Tnorm::TForm_Schedule_Tnorm(device::TKT41& model, QWidget* parent
     AdvColumnGrid_Schedule->SetEditorProvider(
         [this](int row, int column) { return AdvColumnGrid_ScheduleGetEditorType(row, column); });
     AdvColumnGrid_Schedule->SetEditCellDone(
-        [this](const pages::CellEdit& edit) { AdvColumnGrid_ScheduleEditCellDone(edit); });
+        [this](const gui::CellEdit& edit) { AdvColumnGrid_ScheduleEditCellDone(edit); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("Количество точек"));
@@ -77,10 +77,9 @@ Bounds TForm_Schedule_Tnorm::CellBounds(int point, int column) {
 }
 
 void TForm_Schedule_Tnorm::FormCreate() {
-    const bool placed = app::RestoreWindowPlacement(*this, kWindowName);
-    app::CopyDefaultColumnWidths(kSection);
+    const bool placed = gui::RestoreWindowPlacement(*this, kWindowName);
+    gui::CopyDefaultColumnWidths(kSection);
     RebuildGrid(); // the selector's first item: two points
-    EditorKind = 0;
     if (!placed) {
         // Room for the eight points of every showing in their column widths.
         ResizeToShow(*AdvColumnGrid_Schedule, AdvColumnGrid_Schedule->ContentFitSize(kPoints));
@@ -88,9 +87,9 @@ void TForm_Schedule_Tnorm::FormCreate() {
 }
 
 void TForm_Schedule_Tnorm::RebuildGrid() {
-    pages::ParamGrid& grid = *AdvColumnGrid_Schedule;
+    gui::ParamGrid& grid = *AdvColumnGrid_Schedule;
     grid.ResetRows();
-    app::LoadColumnWidths(&grid, kSection);
+    gui::LoadColumnWidths(&grid, kSection);
     bool ok = false;
     int points = ComboBox_Points->currentText().toInt(&ok);
     if (!ok) {
@@ -123,8 +122,8 @@ void TForm_Schedule_Tnorm::FormShow() {
     AdvColumnGrid_Schedule->setCurrentCell(1, 1);
 }
 
-pages::EditorSpec TForm_Schedule_Tnorm::AdvColumnGrid_ScheduleGetEditorType(int row, int column) {
-    pages::EditorSpec offer;
+gui::EditorSpec TForm_Schedule_Tnorm::AdvColumnGrid_ScheduleGetEditorType(int row, int column) {
+    gui::EditorSpec offer;
     if (row < 1 || row >= AdvColumnGrid_Schedule->rowCount() || column < 1 || column > 3) {
         return offer;
     }
@@ -132,22 +131,20 @@ pages::EditorSpec TForm_Schedule_Tnorm::AdvColumnGrid_ScheduleGetEditorType(int 
     offer.Kind = catalogue::ekSpin;
     offer.Min = bounds.Lower;
     offer.Max = bounds.Upper;
-    EditorKind = 1;
     return offer;
 }
 
-void TForm_Schedule_Tnorm::AdvColumnGrid_ScheduleEditCellDone(const pages::CellEdit& edit) {
-    if (EditorKind == 1 && edit.Row >= 1 && edit.Row <= kPoints) {
+void TForm_Schedule_Tnorm::AdvColumnGrid_ScheduleEditCellDone(const gui::CellEdit& edit) {
+    if (edit.Kind == catalogue::ekSpin && edit.Row >= 1 && edit.Row <= kPoints) {
         if (auto* values = Column(edit.Column)) {
             (*values)[edit.Row - 1] = std::int16_t(edit.IntValue);
         }
     }
-    EditorKind = 0;
 }
 
 void TForm_Schedule_Tnorm::FormClose() {
-    app::SaveColumnWidths(AdvColumnGrid_Schedule, kSection);
-    app::SaveWindowPlacement(*this, kWindowName);
+    gui::SaveColumnWidths(AdvColumnGrid_Schedule, kSection);
+    gui::SaveWindowPlacement(*this, kWindowName);
 }
 
 void TForm_Schedule_Tnorm::LoadWorkingCopy(int contour) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WorkingCopyDialog.h"
-#include "pages/ParamGrid.h"
+#include "gui/ParamGrid.h"
 
 #include <array>
 #include <cstdint>
@@ -22,15 +22,14 @@ public:
     void FormShow() override;
     void FormClose() override;
     void ComboBox_PointsChange();
-    pages::EditorSpec AdvColumnGrid_ScheduleGetEditorType(int row, int column);
-    void AdvColumnGrid_ScheduleEditCellDone(const pages::CellEdit& edit);
+    gui::EditorSpec AdvColumnGrid_ScheduleGetEditorType(int row, int column);
+    void AdvColumnGrid_ScheduleEditCellDone(const gui::CellEdit& edit);
 
     // The working copy.
     std::array<std::int16_t, 8> Tout{};
     std::array<std::int16_t, 8> Tin{};
     std::array<std::int16_t, 8> Tback{};
     std::uint16_t Qt_Points = 0;
-    std::uint8_t EditorKind = 0; // 1 while a spinner edits a temperature
 
     // Inclusive bounds of a temperature cell: point 1..8, column 1..3.
     struct Bounds {
@@ -40,7 +39,7 @@ public:
     static Bounds CellBounds(int point, int column);
 
     QComboBox* ComboBox_Points = nullptr;
-    pages::ParamGrid* AdvColumnGrid_Schedule = nullptr;
+    gui::ParamGrid* AdvColumnGrid_Schedule = nullptr;
 
 protected:
     void LoadWorkingCopy(int contour) override;

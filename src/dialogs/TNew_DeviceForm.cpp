@@ -1,6 +1,6 @@
 #include "TNew_DeviceForm.h"
 
-#include "Prompt.h"
+#include "gui/Prompt.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -85,7 +85,7 @@ int TNew_DeviceForm::Address() const {
 void TNew_DeviceForm::Button1Click() {
     const QString text = EntryText();
     if (text.isEmpty()) {
-        ShowWarningBox(this, "Не задан сетевой адрес прибора");
+        gui::ShowWarningBox(this, "Не задан сетевой адрес прибора");
         return;
     }
     // A blank left inside the entry ("1_2") is no number: it is refused like
@@ -96,7 +96,7 @@ void TNew_DeviceForm::Button1Click() {
         done(kModalResultYes);
         return;
     }
-    ShowWarningBox(this, "Сетевой адрес прибора не может быть " + text + " !  ");
+    gui::ShowWarningBox(this, "Сетевой адрес прибора не может быть " + text + " !  ");
 }
 
 void TNew_DeviceForm::reject() {

@@ -1,7 +1,7 @@
 #include "WorkingCopyDialog.h"
 
-#include "app/GeneralError.h"
-#include "app/WindowPlacement.h"
+#include "gui/GeneralError.h"
+#include "gui/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QLayout>
@@ -23,7 +23,7 @@ WorkingCopyDialog::WorkingCopyDialog(device::TKT41& model, const QString& window
 }
 
 int WorkingCopyDialog::EditContour(int contour) {
-    app::CenterWindow(*this, parentWidget());
+    gui::CenterWindow(*this, parentWidget());
     LoadWorkingCopy(contour);
     const int result = ShowModal();
     if (result == mrOk) {
@@ -65,14 +65,14 @@ void WorkingCopyDialog::ResizeToShow(QWidget& content, QSize contentSize) {
 void WorkingCopyDialog::showEvent(QShowEvent* event) {
     // A window restored from the task bar is not a new showing.
     if (!event->spontaneous()) {
-        app::RunGuarded([this] { FormShow(); });
+        gui::RunGuarded([this] { FormShow(); });
     }
     QDialog::showEvent(event);
 }
 
 void WorkingCopyDialog::done(int result) {
     if (isVisible()) {
-        app::RunGuarded([this] { FormClose(); });
+        gui::RunGuarded([this] { FormClose(); });
     }
     QDialog::done(result);
 }

@@ -1,11 +1,11 @@
 #include "CatalogueGridPage.h"
 
-#include "GridEditing.h"
-#include "app/TForm_Main.h"
+#include "gui/GridEditing.h"
 
 namespace kt41::pages {
 
 using namespace kt41::catalogue;
+using namespace kt41::gui;
 
 namespace {
 
@@ -13,9 +13,8 @@ const QStringList kHeadings{"Параметр", "Значение"};
 
 } // namespace
 
-CatalogueGridPage::CatalogueGridPage(app::TForm_Main& main, const QString& gridName,
-                                     QWidget* parent)
-    : QWidget(parent), main_(main), grid_(new ParamGrid(this)) {
+CatalogueGridPage::CatalogueGridPage(PageHost& host, const QString& gridName, QWidget* parent)
+    : QWidget(parent), host_(host), grid_(new ParamGrid(this)) {
     grid_->setObjectName(gridName);
     grid_->SetHeadings(kHeadings);
     grid_->SetColumnReadOnly(0, true);
@@ -29,7 +28,7 @@ CatalogueGridPage::CatalogueGridPage(app::TForm_Main& main, const QString& gridN
 }
 
 void CatalogueGridPage::FillRows(const std::vector<int>& members) {
-    const int textHeight = main_.MeasuredTextHeight();
+    const int textHeight = host_.MeasuredTextHeight();
     grid_->ResetRows();
     for (const int member : members) {
         const int row = grid_->InsertRowBeforeTrailing(
@@ -40,7 +39,6 @@ void CatalogueGridPage::FillRows(const std::vector<int>& members) {
 }
 
 EditorSpec CatalogueGridPage::EditorOfCell(int row, int column) {
-    main_.LastEditorKind = ekNone;
     if (column != 1 || row < 1 || row >= int(grid_->RowOption.size())) {
         return {};
     }
@@ -49,10 +47,7 @@ EditorSpec CatalogueGridPage::EditorOfCell(int row, int column) {
         return {};
     }
     const TCatalogueEntry& entry = Entry(member);
-    EditorSpec offer =
-        EditorSpecFor(entry, entry.Editor == ekChoiceList ? Choices(member) : QStringList{});
-    main_.LastEditorKind = offer.Kind;
-    return offer;
+    return EditorSpecFor(entry, entry.Editor == ekChoiceList ? Choices(member) : QStringList{});
 }
 
 void CatalogueGridPage::AdvColumnGrid_ConfDeviceEditCellDone(const CellEdit& edit) {
@@ -67,7 +62,6 @@ void CatalogueGridPage::AdvColumnGrid_ConfDeviceEditCellDone(const CellEdit& edi
         // spin's integer, a choice's entry.
         grid_->SetCellText(edit.Row, 1, ToQString(ValueText(member)));
     }
-    main_.LastEditorKind = ekNone;
 }
 
 } // namespace kt41::pages

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ParamGrid.h"
+#include "PageHost.h"
 #include "catalogue/CatalogueEntry.h"
+#include "gui/ParamGrid.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -9,10 +10,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace kt41::app {
-class TForm_Main;
-}
 
 namespace kt41::pages {
 
@@ -23,17 +20,17 @@ namespace kt41::pages {
 class CatalogueGridPage : public QWidget {
     Q_OBJECT
 public:
-    ParamGrid* Grid() const { return grid_; }
+    gui::ParamGrid* Grid() const { return grid_; }
 
     // The edit-end handler of the device grid and of the four contour grids:
     // the editor's value becomes the stored integer of the row's member and
     // goes into the model; a decimal cell is then rewritten from the model, so
     // it shows exactly what was stored.
-    void AdvColumnGrid_ConfDeviceEditCellDone(const CellEdit& edit);
+    void AdvColumnGrid_ConfDeviceEditCellDone(const gui::CellEdit& edit);
 
 protected:
     // Creates the grid, named gridName, with its two columns.
-    CatalogueGridPage(app::TForm_Main& main, const QString& gridName, QWidget* parent);
+    CatalogueGridPage(PageHost& host, const QString& gridName, QWidget* parent);
 
     // Rebuilds the grid with one row per member in the given order: column 0
     // the catalogue name, column 1 the model's text. Rows are sized by the text
@@ -41,18 +38,18 @@ protected:
     void FillRows(const std::vector<int>& members);
 
     // The editor of column 1 of a row that has a member (its catalogue entry,
-    // the page's choices); no editor elsewhere. Records LastEditorKind.
-    EditorSpec EditorOfCell(int row, int column);
+    // the page's choices); no editor elsewhere.
+    gui::EditorSpec EditorOfCell(int row, int column);
 
     virtual const catalogue::TCatalogueEntry& Entry(int member) const = 0;
     virtual QStringList Choices(int member) const = 0;
     virtual std::string ValueText(int member) const = 0;
     virtual void StoreValue(int member, std::int32_t value) = 0;
 
-    app::TForm_Main& main_;
+    PageHost& host_;
 
 private:
-    ParamGrid* grid_;
+    gui::ParamGrid* grid_;
 };
 
 } // namespace kt41::pages

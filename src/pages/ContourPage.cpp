@@ -1,10 +1,11 @@
 #include "ContourPage.h"
 
 #include "CaptionCheckFrame.h"
-#include "GridEditing.h"
-#include "app/TForm_Main.h"
+#include "GridLayouts.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ModelTexts.h"
+#include "device/TKT41.h"
+#include "gui/GridEditing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 namespace kt41::pages {
 
 using namespace kt41::catalogue;
+using namespace kt41::gui;
 using device::TConturOpt;
 
 namespace {
@@ -57,8 +59,8 @@ QPushButton* FrameButton(QGroupBox* frame, const QString& caption, const QString
 
 } // namespace
 
-ContourPage::ContourPage(app::TForm_Main& main, int contour, QWidget* parent)
-    : CatalogueGridPage(main, QString("AdvColumnGrid_Contour%1").arg(contour), parent),
+ContourPage::ContourPage(PageHost& host, int contour, QWidget* parent)
+    : CatalogueGridPage(host, QString("AdvColumnGrid_Contour%1").arg(contour), parent),
       contour_(contour) {
     const QString n = QString::number(contour);
     AdvColumnGrid_Contour = Grid();
@@ -103,7 +105,7 @@ void ContourPage::BuildFrames() {
     GroupBox_Pumps->setObjectName("GroupBox_Pumps" + suffix);
     ButtonConf_Pumps = FrameButton(GroupBox_Pumps, "Настройка", "ButtonConf_Pumps" + suffix);
     connect(ButtonConf_Pumps, &QPushButton::clicked, this,
-            [this] { main_.ButtonConf_PumpsClick(ButtonConf_Pumps); });
+            [this] { host_.OpenContourDialog(ContourDialog::Pumps, contour_); });
     Panel_Frames->installEventFilter(this);
     if (!HasCalendars()) {
         PlaceFrames();
@@ -141,11 +143,11 @@ void ContourPage::BuildFrames() {
     connect(CheckBox_PumpCalendar, &QCheckBox::clicked, this,
             [this] { CheckBox_PumpCalendarClick(); });
     connect(ButtonConf_TlowCalendar, &QPushButton::clicked, this,
-            [this] { main_.ButtonConf_TlowCalendarClick(ButtonConf_TlowCalendar); });
+            [this] { host_.OpenContourDialog(ContourDialog::TlowCalendar, contour_); });
     connect(ButtonConf_Tnorm_Schedule, &QPushButton::clicked, this,
-            [this] { main_.ButtonConf_Tnorm_ScheduleClick(ButtonConf_Tnorm_Schedule); });
+            [this] { host_.OpenContourDialog(ContourDialog::TnormSchedule, contour_); });
     connect(ButtonConf_PumpCalendar, &QPushButton::clicked, this,
-            [this] { main_.ButtonConf_PumpCalendarClick(ButtonConf_PumpCalendar); });
+            [this] { host_.OpenContourDialog(ContourDialog::PumpCalendar, contour_); });
     PlaceFrames();
 }
 
@@ -172,7 +174,19 @@ bool ContourPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ContourPage::PrepareAtStart() {
+    LoadPageGridWidths(*AdvColumnGrid_Contour);
     SelectType(0);
+    ComboBox_TipConturChange();
+}
+
+void ContourPage::PrepareClose() {
+    SavePageGridWidths(*AdvColumnGrid_Contour);
+}
+
+void ContourPage::ShowModel() {
+    // Setting the selector runs nothing; the handler stores the type back
+    // (with its feed-mode rule) and rebuilds the grid.
+    SelectType(host_.Model().GetContourType(contour_));
     ComboBox_TipConturChange();
 }
 
@@ -228,7 +242,7 @@ void ContourPage::ComboBox_TipConturChange() {
     }
     ComboBox_TipContur->setToolTip({});
     ComboBox_TipContur->setPlaceholderText({});
-    main_.Model().SetContourType(contour_, std::uint8_t(type));
+    host_.Model().SetContourType(contour_, std::uint8_t(type));
     // 4. The rows and frames of the type.
     FillContourGrid(type);
     switch (type) {
@@ -284,7 +298,7 @@ void ContourPage::FillContourGrid(int type) {
     }
     FillRows(members);
     if (HasCalendars()) {
-        const device::TKT41& model = main_.Model();
+        const device::TKT41& model = host_.Model();
         SyncCalendarBox(CheckBox_TlowCalendar, model.GetWeekOnTlow(contour_) != 0,
                         &ContourPage::CheckBox_TlowCalendarClick);
         SyncCalendarBox(CheckBox_PumpCalendar, model.GetWeekOnPump(contour_) != 0,
@@ -304,23 +318,26 @@ EditorSpec ContourPage::AdvColumnGrid_ContourGetEditorType(int row, int column) 
 }
 
 void ContourPage::CheckBox_TlowCalendarClick() {
-    if (!HasCalendars()) {
-        return;
+    if (HasCalendars()) {
+        CalendarBoxClicked(*CheckBox_TlowCalendar, *ButtonConf_TlowCalendar,
+                           &device::TKT41::SetWeekOnTlow, kTlowOnHint, kTlowOffHint);
     }
-    const bool ticked = CheckBox_TlowCalendar->isChecked();
-    ButtonConf_TlowCalendar->setEnabled(ticked);
-    main_.Model().SetWeekOnTlow(contour_, ticked ? 1 : 0);
-    SetHint(CheckBox_TlowCalendar, ticked ? kTlowOnHint : kTlowOffHint);
 }
 
 void ContourPage::CheckBox_PumpCalendarClick() {
-    if (!HasCalendars()) {
-        return;
+    if (HasCalendars()) {
+        CalendarBoxClicked(*CheckBox_PumpCalendar, *ButtonConf_PumpCalendar,
+                           &device::TKT41::SetWeekOnPump, kPumpOnHint, kPumpOffHint);
     }
-    const bool ticked = CheckBox_PumpCalendar->isChecked();
-    ButtonConf_PumpCalendar->setEnabled(ticked);
-    main_.Model().SetWeekOnPump(contour_, ticked ? 1 : 0);
-    SetHint(CheckBox_PumpCalendar, ticked ? kPumpOnHint : kPumpOffHint);
+}
+
+void ContourPage::CalendarBoxClicked(QCheckBox& box, QPushButton& button,
+                                     void (device::TKT41::*storeInForce)(int, std::uint8_t),
+                                     const QString& onHint, const QString& offHint) {
+    const bool ticked = box.isChecked();
+    button.setEnabled(ticked);
+    (host_.Model().*storeInForce)(contour_, ticked ? 1 : 0);
+    SetHint(&box, ticked ? onHint : offHint);
 }
 
 const TCatalogueEntry& ContourPage::Entry(int member) const {
@@ -329,16 +346,16 @@ const TCatalogueEntry& ContourPage::Entry(int member) const {
 
 QStringList ContourPage::Choices(int member) const {
     std::vector<std::string> list;
-    FillContourChoiceList(TConturOpt(member), main_.Model().GetContourType(contour_), list);
+    FillContourChoiceList(TConturOpt(member), host_.Model().GetContourType(contour_), list);
     return ToQStringList(list);
 }
 
 std::string ContourPage::ValueText(int member) const {
-    return GetContourParamText(main_.Model(), contour_, TConturOpt(member), DecimalSeparator());
+    return GetContourParamText(host_.Model(), contour_, TConturOpt(member), DecimalSeparator());
 }
 
 void ContourPage::StoreValue(int member, std::int32_t value) {
-    main_.Model().SetContourParam(contour_, TConturOpt(member), value);
+    host_.Model().SetContourParam(contour_, TConturOpt(member), value);
 }
 
 } // namespace kt41::pages

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CatalogueGridPage.h"
-#include "app/MainWindowPage.h"
+#include "MainWindowPage.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,10 +26,10 @@ namespace kt41::pages {
 // or a file can hold it) is shown with no selector entry, a tool tip that says
 // so, and an empty disabled grid; the model keeps its type until the user
 // picks an entry.
-class ContourPage : public CatalogueGridPage, public app::MainWindowPage {
+class ContourPage : public CatalogueGridPage, public MainWindowPage {
     Q_OBJECT
 public:
-    ContourPage(app::TForm_Main& main, int contour, QWidget* parent = nullptr);
+    ContourPage(PageHost& host, int contour, QWidget* parent = nullptr);
 
     int Contour() const { return contour_; }
 
@@ -47,19 +47,22 @@ public:
     // click handler).
     void FillContourGrid(int type);
     // AdvColumnGrid_Contour<N>GetEditorType.
-    EditorSpec AdvColumnGrid_ContourGetEditorType(int row, int column);
+    gui::EditorSpec AdvColumnGrid_ContourGetEditorType(int row, int column);
     // Contours 1 and 2: enable the box's button exactly when it is ticked, store
     // the box's state as the contour's in-force flag, set the box's hint.
     void CheckBox_TlowCalendarClick();
     void CheckBox_PumpCalendarClick();
 
-    // app::MainWindowPage: every contour starts switched off.
+    // MainWindowPage: column widths, and every contour starts switched off;
+    // the model's type and parameters.
     void PrepareAtStart() override;
+    void PrepareClose() override;
+    void ShowModel() override;
 
     // --- controls ----------------------------------------------------------------
     QLabel* Label_TipContur = nullptr;
     QComboBox* ComboBox_TipContur = nullptr;
-    ParamGrid* AdvColumnGrid_Contour = nullptr;
+    gui::ParamGrid* AdvColumnGrid_Contour = nullptr;
     QWidget* Panel_Frames = nullptr;
     QGroupBox* GroupBox_Pumps = nullptr;
     QPushButton* ButtonConf_Pumps = nullptr;
@@ -88,6 +91,11 @@ private:
     void ResetFrames();
     void ShowUnselectableType();
     void SyncCalendarBox(QCheckBox* box, bool ticked, void (ContourPage::*click)());
+    // A calendar box's click: its button follows the box, the model's in-force
+    // flag of the calendar too, and the hint says what the next click does.
+    void CalendarBoxClicked(QCheckBox& box, QPushButton& button,
+                            void (device::TKT41::*storeInForce)(int, std::uint8_t),
+                            const QString& onHint, const QString& offHint);
 
     const int contour_;
     bool pumpCalendarMoved_ = false; // kept once hot water has been shown

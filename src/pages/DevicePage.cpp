@@ -1,10 +1,11 @@
 #include "DevicePage.h"
 
-#include "GridEditing.h"
-#include "app/TForm_Main.h"
+#include "GridLayouts.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ModelTexts.h"
 #include "device/ProgressCodes.h"
+#include "device/TKT41.h"
+#include "gui/GridEditing.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 namespace kt41::pages {
 
 using namespace kt41::catalogue;
+using namespace kt41::gui;
 using device::TDeviceOpt;
 
 namespace {
@@ -33,8 +35,8 @@ QLabel* IdentityText(QWidget* parent, const QString& name, Qt::Alignment alignme
 
 } // namespace
 
-DevicePage::DevicePage(app::TForm_Main& main, QWidget* parent)
-    : CatalogueGridPage(main, "AdvColumnGrid_ConfDevice", parent) {
+DevicePage::DevicePage(PageHost& host, QWidget* parent)
+    : CatalogueGridPage(host, "AdvColumnGrid_ConfDevice", parent) {
     AdvColumnGrid_ConfDevice = Grid();
     AdvColumnGrid_ConfDevice->setColumnWidth(0, kNameColumnWidth);
     AdvColumnGrid_ConfDevice->SetEditorProvider(
@@ -70,7 +72,20 @@ DevicePage::DevicePage(app::TForm_Main& main, QWidget* parent)
 }
 
 void DevicePage::PrepareAtStart() {
+    LoadPageGridWidths(*AdvColumnGrid_ConfDevice);
     AdvColumnGrid_ConfDevice->ResetRows();
+}
+
+void DevicePage::PrepareClose() {
+    SavePageGridWidths(*AdvColumnGrid_ConfDevice);
+}
+
+void DevicePage::ShowModel() {
+    FillDevicePage();
+}
+
+void DevicePage::ShowVersion(const QString& text) {
+    StaticText_VerInfo->setText(text);
 }
 
 void DevicePage::showEvent(QShowEvent* event) {
@@ -87,7 +102,7 @@ void DevicePage::TabSheet_DeviceConfShow() {
 }
 
 void DevicePage::FillDevicePage() {
-    const device::TKT41& model = main_.Model();
+    const device::TKT41& model = host_.Model();
     StaticText_VerInfo->setText(ToQString(GetVersionText(model)));
     StaticText_ProductionDateInfo->setText(ToQString(GetManufactureDateText(model)));
     StaticText_NumInfo->setText(ToQString(GetSerialNumberText(model)));
@@ -104,11 +119,11 @@ EditorSpec DevicePage::AdvColumnGrid_ConfDeviceGetEditorType(int row, int column
 }
 
 void DevicePage::Button1Click() {
-    main_.PostProgress(device::progress::ClockOpened, 0);
+    host_.PostProgress(device::progress::ClockOpened, 0);
     if (OpenClockWindow) {
         OpenClockWindow();
     }
-    main_.PostProgress(device::progress::IdleAfter, 0);
+    host_.PostProgress(device::progress::IdleAfter, 0);
 }
 
 const TCatalogueEntry& DevicePage::Entry(int member) const {
@@ -121,12 +136,12 @@ QStringList DevicePage::Choices(int member) const {
 }
 
 std::string DevicePage::ValueText(int member) const {
-    return GetDeviceParamText(main_.Model(), TDeviceOpt(member), DecimalSeparator());
+    return GetDeviceParamText(host_.Model(), TDeviceOpt(member), DecimalSeparator());
 }
 
 void DevicePage::StoreValue(int member, std::int32_t value) {
     // The model keeps the value's low 16 bits (one byte for the address).
-    main_.Model().SetDeviceParam(member, std::int16_t(value));
+    host_.Model().SetDeviceParam(member, std::int16_t(value));
 }
 
 } // namespace kt41::pages

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CatalogueGridPage.h"
-#include "app/MainWindowPage.h"
+#include "MainWindowPage.h"
 
 #include <functional>
 
@@ -13,10 +13,10 @@ namespace kt41::pages {
 // The page "Настройки" (tab 0): the controller's identity, the clock button and
 // the grid of the twenty device parameters. It also measures the text height H
 // by which every parameter grid sizes its rows.
-class DevicePage : public CatalogueGridPage, public app::MainWindowPage {
+class DevicePage : public CatalogueGridPage, public MainWindowPage {
     Q_OBJECT
 public:
-    explicit DevicePage(app::TForm_Main& main, QWidget* parent = nullptr);
+    explicit DevicePage(PageHost& host, QWidget* parent = nullptr);
 
     // The text height H of the last TabSheet_DeviceConfShow, 0 before the page
     // was first shown.
@@ -32,15 +32,21 @@ public:
     void TabSheet_DeviceConfShow();
     // The identity texts and the twenty grid rows from the model.
     void FillDevicePage();
-    EditorSpec AdvColumnGrid_ConfDeviceGetEditorType(int row, int column);
+    gui::EditorSpec AdvColumnGrid_ConfDeviceGetEditorType(int row, int column);
     // "Время": code 39, the clock window, code 31.
     void Button1Click();
 
-    // app::MainWindowPage: an empty grid until a configuration is shown.
+    // The firmware version the connection returned ("3.2 "), or empty.
+    void ShowVersion(const QString& text);
+
+    // MainWindowPage: column widths and an empty grid until a configuration is
+    // shown; the identity and the parameters from the model.
     void PrepareAtStart() override;
+    void PrepareClose() override;
+    void ShowModel() override;
 
     // --- controls ----------------------------------------------------------------
-    ParamGrid* AdvColumnGrid_ConfDevice = nullptr;
+    gui::ParamGrid* AdvColumnGrid_ConfDevice = nullptr;
     QLabel* StaticText_NumInfo = nullptr;
     QLabel* StaticText_ModelInfo = nullptr;
     QLabel* StaticText_VerInfo = nullptr;

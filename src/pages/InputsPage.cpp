@@ -1,9 +1,11 @@
 #include "InputsPage.h"
 
-#include "GridEditing.h"
-#include "app/TForm_Main.h"
+#include "GridLayouts.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/InputRules.h"
 #include "catalogue/ModelTexts.h"
+#include "device/TKT41.h"
+#include "gui/GridEditing.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +16,7 @@
 namespace kt41::pages {
 
 using namespace kt41::catalogue;
+using namespace kt41::gui;
 using device::TInputOpt;
 
 namespace {
@@ -60,7 +63,7 @@ void SetUpGrid(ParamGrid& grid, int columns, int inputs, int headingHeight) {
 
 } // namespace
 
-InputsPage::InputsPage(app::TForm_Main& main, QWidget* parent) : QWidget(parent), main_(main) {
+InputsPage::InputsPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     auto* content = new QWidget;
     StaticText_ResistTermInfo = new QLabel(content);
     StaticText_ResistTermInfo->setObjectName("StaticText_ResistTermInfo");
@@ -105,8 +108,19 @@ InputsPage::InputsPage(app::TForm_Main& main, QWidget* parent) : QWidget(parent)
 }
 
 void InputsPage::PrepareAtStart() {
+    LoadPageGridWidths(*AdvColumnGrid_Input_T);
+    LoadPageGridWidths(*AdvColumnGrid_Input_P);
     PrepareInputHeaders();
     FillInputColumnMap();
+    FillInputGrids();
+}
+
+void InputsPage::PrepareClose() {
+    SavePageGridWidths(*AdvColumnGrid_Input_T);
+    SavePageGridWidths(*AdvColumnGrid_Input_P);
+}
+
+void InputsPage::ShowModel() {
     FillInputGrids();
 }
 
@@ -136,7 +150,7 @@ void InputsPage::FillInputColumnMap() {
 }
 
 void InputsPage::FillInputRow(bool analog, int input) {
-    const device::TKT41& model = main_.Model();
+    const device::TKT41& model = host_.Model();
     ParamGrid& grid = analog ? *AdvColumnGrid_Input_P : *AdvColumnGrid_Input_T;
     for (int column = 1; column < grid.columnCount(); ++column) {
         const std::string text =
@@ -147,7 +161,7 @@ void InputsPage::FillInputRow(bool analog, int input) {
 }
 
 void InputsPage::FillInputGrids() {
-    StaticText_ResistTermInfo->setText(ToQString(GetThermometerTypeText(main_.Model())));
+    StaticText_ResistTermInfo->setText(ToQString(GetThermometerTypeText(host_.Model())));
     for (const bool analog : {false, true}) {
         for (int input = 1; input <= InputCount(analog); ++input) {
             FillInputRow(analog, input);
@@ -168,7 +182,7 @@ int InputsPage::RawSetting(bool analog, int input, int setting) const {
             return -1;
         }
     };
-    const device::TKT41& model = main_.Model();
+    const device::TKT41& model = host_.Model();
     if (input < 1 || input > InputCount(analog)) {
         return -1;
     }
@@ -178,42 +192,22 @@ int InputsPage::RawSetting(bool analog, int input, int setting) const {
 
 EditorSpec InputsPage::AdvColumnGrid_InputGetEditorType(const ParamGrid& grid, int row,
                                                         int column) {
-    main_.LastEditorKind = ekNone;
     const bool analog = IsAnalog(grid);
-    if (column < 1 || column > 4 || row < 1 || row > InputCount(analog)) {
+    if (column < 1 || column > 4) {
         return {};
     }
     const int setting = RowOption[std::size_t(column - 1)];
-    const TCatalogueEntry& entry = InputEntry(KindOf(analog), TInputOpt(setting));
-    if (setting < 0 || !entry.Exists()) {
+    if (setting < 0 ||
+        !IsInputSettingEditable(host_.Model(), KindOf(analog), row, TInputOpt(setting))) {
         return {};
     }
-    const device::TKT41& model = main_.Model();
-    if (setting == device::ioAlarm) {
-        // No alarm role: no function, or a position or flow measurement.
-        const int func = analog ? model.GetAnalogInputFunc(row) : model.GetInputFunc(row);
-        if (func == 0 || (analog && (func == 6 || func == 7))) {
-            return {};
-        }
-    }
-    if (analog) {
-        // While one 4-20 mA input is the alarm input, the others are locked.
-        for (int input = 1; input <= kAnalogInputCount; ++input) {
-            if (model.GetAnalogInputAlarm(input) == 1) {
-                if (input != row) {
-                    return {};
-                }
-                break;
-            }
-        }
-    }
+    const TCatalogueEntry& entry = InputEntry(KindOf(analog), TInputOpt(setting));
     EditorSpec offer = EditorSpecFor(entry, ToQStringList(entry.Choices));
     if (offer.Kind == ekChoiceList) {
         // The model's own entry, also where two entries read the same.
         const int raw = RawSetting(analog, row, setting);
         offer.CurrentChoice = raw >= 0 && raw < offer.Choices.size() ? raw : -1;
     }
-    main_.LastEditorKind = offer.Kind;
     return offer;
 }
 
@@ -222,13 +216,12 @@ void InputsPage::AdvColumnGrid_Input_EditCellDone(ParamGrid& grid, const CellEdi
     const int setting =
         edit.Column >= 1 && edit.Column <= 4 ? RowOption[std::size_t(edit.Column - 1)] : -1;
     if (setting < 0 || edit.Row < 1 || edit.Row > InputCount(analog)) {
-        main_.LastEditorKind = ekNone;
         return;
     }
     const TCatalogueEntry& entry = InputEntry(KindOf(analog), TInputOpt(setting));
     const auto value = StoredIntegerOfEdit(edit, entry.Scale);
     if (value) {
-        device::TKT41& model = main_.Model();
+        device::TKT41& model = host_.Model();
         if (analog) {
             model.SetAnalogInputParam(edit.Row, setting, *value);
         } else {
@@ -238,7 +231,6 @@ void InputsPage::AdvColumnGrid_Input_EditCellDone(ParamGrid& grid, const CellEdi
     // The function decides the alarm cell and, on a 4-20 mA input, the unit;
     // the whole row is shown from the model again.
     FillInputRow(analog, edit.Row);
-    main_.LastEditorKind = ekNone;
     if (!value) {
         ShowNotAFloatError(); // the model keeps its value
     }

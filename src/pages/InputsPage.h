@@ -1,17 +1,14 @@
 #pragma once
 
-#include "ParamGrid.h"
-#include "app/MainWindowPage.h"
+#include "MainWindowPage.h"
+#include "PageHost.h"
+#include "gui/ParamGrid.h"
 
 #include <QWidget>
 
 #include <array>
 
 class QLabel;
-
-namespace kt41::app {
-class TForm_Main;
-}
 
 namespace kt41::pages {
 
@@ -20,10 +17,10 @@ namespace kt41::pages {
 // four 4-20 mA inputs (AdvColumnGrid_Input_P, rows P1..P4). Grid columns 1 to
 // 4 carry the input settings of the column map RowOption; column 5 of the
 // 4-20 mA grid is the unit of the 20 mA value, derived from the function.
-class InputsPage : public QWidget, public app::MainWindowPage {
+class InputsPage : public QWidget, public MainWindowPage {
     Q_OBJECT
 public:
-    explicit InputsPage(app::TForm_Main& main, QWidget* parent = nullptr);
+    explicit InputsPage(PageHost& host, QWidget* parent = nullptr);
 
     // Input column map: the TInputOpt member of grid columns 1 to 4 (entry
     // column - 1), -1 until FormCreate fills it.
@@ -37,26 +34,30 @@ public:
     void FillInputColumnMap();
     // The thermometer type and every input cell from the model.
     void FillInputGrids();
-    // Shared by both grids.
-    EditorSpec AdvColumnGrid_InputGetEditorType(const ParamGrid& grid, int row, int column);
-    void AdvColumnGrid_Input_EditCellDone(ParamGrid& grid, const CellEdit& edit);
+    // Shared by both grids; which cells take an edit is the catalogue's rule.
+    gui::EditorSpec AdvColumnGrid_InputGetEditorType(const gui::ParamGrid& grid, int row,
+                                                     int column);
+    void AdvColumnGrid_Input_EditCellDone(gui::ParamGrid& grid, const gui::CellEdit& edit);
 
-    // app::MainWindowPage: headings, column map, the default model's values.
+    // MainWindowPage: column widths, headings, column map, the default model's
+    // values; the input grids from the model.
     void PrepareAtStart() override;
+    void PrepareClose() override;
+    void ShowModel() override;
 
     // --- controls ----------------------------------------------------------------
     QLabel* StaticText_ResistTermInfo = nullptr;
-    ParamGrid* AdvColumnGrid_Input_T = nullptr;
-    ParamGrid* AdvColumnGrid_Input_P = nullptr;
+    gui::ParamGrid* AdvColumnGrid_Input_T = nullptr;
+    gui::ParamGrid* AdvColumnGrid_Input_P = nullptr;
 
 private:
-    bool IsAnalog(const ParamGrid& grid) const { return &grid == AdvColumnGrid_Input_P; }
+    bool IsAnalog(const gui::ParamGrid& grid) const { return &grid == AdvColumnGrid_Input_P; }
     // The stored assignment, function or alarm (setting, a TInputOpt) of an
     // input; -1 for another setting or input.
     int RawSetting(bool analog, int input, int setting) const;
     void FillInputRow(bool analog, int input);
 
-    app::TForm_Main& main_;
+    PageHost& host_;
 };
 
 } // namespace kt41::pages

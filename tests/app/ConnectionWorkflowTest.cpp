@@ -3,6 +3,7 @@
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "dialogs/TNew_DeviceForm.h"
+#include "pages/MainWindowPage.h"
 #include "simulator/PtyServer.h"
 #include "support/FakeControllerDriver.h"
 #include "support/GuiTest.h"
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <functional>
 
 namespace kt41::app {
 namespace {
@@ -208,13 +211,13 @@ TEST_F(ConnectionWorkflowTest, EditsOnTheContourAndInputsPagesReachTheController
     const sim::Configuration before = program.Controller.CurrentConfiguration();
 
     // Contour 1: the proportional factor, shown and stored in tenths.
-    pages::ParamGrid& contour = *testing::ContourPageOf(main, 1).AdvColumnGrid_Contour;
+    gui::ParamGrid& contour = *testing::ContourPageOf(main, 1).AdvColumnGrid_Contour;
     const int pk = testing::RowOf(contour, device::coPK);
     ASSERT_GT(pk, 0);
     ASSERT_NE(before.Contour1.PK, 13);
     testing::TypeIntoCell(main, contour, pk, 1, "1.3");
     // Inputs: thermometer 5 goes to another contour.
-    pages::ParamGrid& inputs = *testing::InputsPageOf(main).AdvColumnGrid_Input_T;
+    gui::ParamGrid& inputs = *testing::InputsPageOf(main).AdvColumnGrid_Input_T;
     const int assignment = before.InputsTerm[4].Contour == 2 ? 1 : 2;
     testing::PickInCell(main, inputs, 5, 1, assignment);
     ASSERT_EQ(main.Model().Input_T[4].Contour, assignment);
@@ -309,10 +312,10 @@ TEST_F(ConnectionWorkflowTest, APortHeldByAnotherProgramIsReportedAndChangesNoth
     program.AnswerAddressDialog("1");
     main.Connect_Device->trigger();
     ASSERT_EQ(Prompt.Messages().size(), 1u);
-    const dialogs::MessageRequest box = Prompt.Messages()[0];
+    const gui::MessageRequest box = Prompt.Messages()[0];
     EXPECT_EQ(box.Text, "Последовательный порт занят другим приложением ...    ");
     EXPECT_EQ(box.Caption, "Ошибка");
-    EXPECT_EQ(box.Icon, dialogs::PromptIcon::Error);
+    EXPECT_EQ(box.Icon, gui::PromptIcon::Error);
     EXPECT_TRUE(box.Topmost);
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
     EXPECT_EQ(StateOf(main), Start());
@@ -374,7 +377,7 @@ TEST_F(ConnectionWorkflowTest, NoSerialPortAtAll) {
     ASSERT_EQ(Prompt.Messages().size(), 1u);
     EXPECT_EQ(Prompt.Messages()[0].Text, "Нет свободных последовательных портов...");
     EXPECT_EQ(Prompt.Messages()[0].Caption, "Ошибка");
-    EXPECT_EQ(Prompt.Messages()[0].Icon, dialogs::PromptIcon::Error);
+    EXPECT_EQ(Prompt.Messages()[0].Icon, gui::PromptIcon::Error);
     EXPECT_TRUE(log.New().isEmpty());
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
     EXPECT_EQ(StateOf(main), Disconnected());
@@ -423,24 +426,47 @@ TEST_F(ConnectionWorkflowTest, ModbusTcpGatewayTypedIntoThePortList) {
     EXPECT_TRUE(restarted.Main().Settings.PortsPresent);
 }
 
+// A page that uses the line while asked to: the archive page's read, stopped
+// through its read/cancel button, or a page's poll timer.
+class LinePage : public QWidget, public pages::MainWindowPage {
+public:
+    std::function<bool()> Using;
+    std::function<void()> Stop;
+    void PrepareAtStart() override {}
+    bool UsesLine() const override { return Using(); }
+    void StopUsingLine() override { Stop(); }
+};
+
+LinePage* TimerPage(TForm_Main& main, int index, const char* timerName) {
+    auto* page = new LinePage;
+    auto* timer = new QTimer(page);
+    timer->setObjectName(timerName);
+    page->Using = [timer] { return timer->isActive(); };
+    page->Stop = [timer] { timer->stop(); };
+    main.SetPage(index, page);
+    return page;
+}
+
 // Closing the connection stops what the pages run on the line first: the
 // archive read (through its read/cancel button) and both page timers.
 TEST_F(ConnectionWorkflowTest, ClosingTheConnectionStopsTheArchiveReadAndThePageTimers) {
     SimulatedProgram program(AtAddress(1));
     TForm_Main& main = program.Main();
-    auto* archive = new QWidget;
+    auto* archive = new LinePage;
     auto* readButton = new QPushButton("Отмена", archive);
     readButton->setObjectName("AdvGlowButton_ReadArx");
+    archive->Using = [&main] { return main.ReadingFlag; };
+    archive->Stop = [readButton] { readButton->click(); };
     bool portOpenAtCancel = false;
     QObject::connect(readButton, &QPushButton::clicked, [&] {
         portOpenAtCancel = main.ComPort1.Connected();
         main.ReadingFlag = false;
     });
     main.SetPage(TForm_Main::kPageArchive, archive);
-    auto* current = new QTimer(main.PageAt(TForm_Main::kPageCurrent));
-    current->setObjectName("Timer_Current");
-    auto* manual = new QTimer(main.PageAt(TForm_Main::kPageManual));
-    manual->setObjectName("Timer_Manual");
+    auto* current = TimerPage(main, TForm_Main::kPageCurrent, "Timer_Current")
+                        ->findChild<QTimer*>("Timer_Current");
+    auto* manual = TimerPage(main, TForm_Main::kPageManual, "Timer_Manual")
+                       ->findChild<QTimer*>("Timer_Manual");
     main.show();
 
     program.AnswerAddressDialog("1");
@@ -466,6 +492,28 @@ TEST_F(ConnectionWorkflowTest, ClosingTheConnectionStopsTheArchiveReadAndThePage
     EXPECT_EQ(clicks, 0);
     EXPECT_FALSE(main.ComPort1.Connected());
     EXPECT_FALSE(main.isVisible());
+}
+
+// The calibration commands wait while a page uses the line, and need the menu.
+TEST_F(ConnectionWorkflowTest, CalibrationWaitsWhileAPageUsesTheLine) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    auto* timer = TimerPage(main, TForm_Main::kPageCurrent, "Timer_Current")
+                      ->findChild<QTimer*>("Timer_Current");
+    main.ShowCalibrationMenu(true);
+    EXPECT_TRUE(main.Calibr_Term->isEnabled());
+    timer->start(5000);
+    main.Calibr_TermUpdate();
+    main.Calibr_PressUpdate();
+    EXPECT_FALSE(main.Calibr_Term->isEnabled());
+    EXPECT_FALSE(main.Calibr_Press->isEnabled());
+    timer->stop();
+    main.Calibr_TermUpdate();
+    main.Calibr_PressUpdate();
+    EXPECT_TRUE(main.Calibr_Term->isEnabled());
+    EXPECT_TRUE(main.Calibr_Press->isEnabled());
+    main.ShowCalibrationMenu(false);
+    EXPECT_FALSE(main.Calibr_Term->isEnabled());
 }
 
 } // namespace

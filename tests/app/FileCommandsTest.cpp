@@ -27,7 +27,7 @@ protected:
     static QString LastLog(TForm_Main& main) {
         return LogTexts(main).value(LogTexts(main).size() - 1);
     }
-    static dialogs::FileRequest LastFileDialog(const ScriptedPrompt& prompt) {
+    static gui::FileRequest LastFileDialog(const ScriptedPrompt& prompt) {
         for (auto it = prompt.History.rbegin(); it != prompt.History.rend(); ++it) {
             if (it->What != ScriptedPrompt::Kind::Message) {
                 return it->File;
@@ -60,7 +60,7 @@ TEST_F(FileCommandsTest, DialogsStartInTheConfigurationFolderWithTheSerialNumber
 
     // Before any read the serial number is 0.
     main.FileOpen1->trigger();
-    dialogs::FileRequest open = LastFileDialog(Prompt);
+    gui::FileRequest open = LastFileDialog(Prompt);
     EXPECT_EQ(Prompt.History.back().What, ScriptedPrompt::Kind::OpenFile);
     EXPECT_EQ(open.FileName, "R50_№ 00000.c50");
     EXPECT_EQ(open.Folder, folder);
@@ -77,7 +77,7 @@ TEST_F(FileCommandsTest, DialogsStartInTheConfigurationFolderWithTheSerialNumber
     EXPECT_EQ(LastFileDialog(Prompt).FileName, "R50_№ 01234.c50");
     EXPECT_EQ(LastFileDialog(Prompt).Folder, folder);
     main.FileSaveAs1->trigger();
-    const dialogs::FileRequest save = LastFileDialog(Prompt);
+    const gui::FileRequest save = LastFileDialog(Prompt);
     EXPECT_EQ(Prompt.History.back().What, ScriptedPrompt::Kind::SaveFile);
     EXPECT_EQ(save.FileName, "R50_№ 01234.c50");
     EXPECT_EQ(save.Folder, folder);
@@ -101,16 +101,16 @@ TEST_F(FileCommandsTest, SaveChangeAndOpenAgain) {
     ASSERT_TRUE(QFileInfo::exists(path));
     const QByteArray saved = Contents(path);
 
-    pages::ParamGrid& grid = *testing::ContourPageOf(main, 1).AdvColumnGrid_Contour;
+    gui::ParamGrid& grid = *testing::ContourPageOf(main, 1).AdvColumnGrid_Contour;
     const int pk = testing::RowOf(grid, device::coPK);
     ASSERT_GT(pk, 0);
     testing::TypeIntoCell(main, grid, pk, 1, read.PK == 17 ? "1.6" : "1.7");
     ASSERT_NE(main.Model().Contour1, read);
     // Saving onto the file asks first; "Нет" keeps the file as it was.
     Prompt.FileAnswers = {path};
-    Prompt.MessageAnswers = {dialogs::PromptButton::No};
+    Prompt.MessageAnswers = {gui::PromptButton::No};
     main.FileSaveAs1->trigger();
-    EXPECT_EQ(Prompt.Messages().back().Caption, dialogs::OverwriteCaption());
+    EXPECT_EQ(Prompt.Messages().back().Caption, gui::OverwriteCaption());
     EXPECT_EQ(LastLog(main), "Настройка в файл не сохранена ...");
     EXPECT_EQ(Contents(path), saved);
 

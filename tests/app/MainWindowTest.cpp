@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, ModelNotificationsAndMessagesReachTheWindow) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Caption, "Предупреждение");
     EXPECT_EQ(messages[0].Text, "Общие настройки регулятора отсутствуют!");
-    EXPECT_EQ(messages[0].Icon, dialogs::PromptIcon::Warning);
+    EXPECT_EQ(messages[0].Icon, gui::PromptIcon::Warning);
     EXPECT_TRUE(messages[0].Topmost);
     EXPECT_EQ(messages[0].Owner, &main);
 }

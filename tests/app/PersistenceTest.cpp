@@ -1,9 +1,9 @@
-#include "app/ColumnWidths.h"
 #include "app/Folders.h"
-#include "app/RegistryTree.h"
-#include "app/Settings.h"
 #include "app/StartUp.h"
-#include "app/WindowPlacement.h"
+#include "gui/ColumnWidths.h"
+#include "gui/RegistryTree.h"
+#include "gui/Settings.h"
+#include "gui/WindowPlacement.h"
 #include "support/GuiTest.h"
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 namespace kt41::app {
 namespace {
 
+using namespace kt41::gui;
 using testing::GuiTest;
 
 class PersistenceTest : public GuiTest {};

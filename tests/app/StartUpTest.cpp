@@ -1,6 +1,6 @@
 #include "app/StartUp.h"
-#include "app/GeneralError.h"
 #include "app/Program.h"
+#include "gui/GeneralError.h"
 #include "support/GuiTest.h"
 
 #include <QApplication>
@@ -46,7 +46,7 @@ TEST_F(StartUpTest, AnErrorLeavingAnEventHandlerIsShownAndTheProgramGoesOn) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Caption, "Ошибка");
     EXPECT_EQ(messages[0].Text, "Cell does not contain a float value");
-    EXPECT_EQ(messages[0].Icon, dialogs::PromptIcon::Error);
+    EXPECT_EQ(messages[0].Icon, gui::PromptIcon::Error);
     EXPECT_TRUE(messages[0].Topmost);
 
     QEvent next(QEvent::Type(QEvent::User + 1));

@@ -63,7 +63,7 @@ protected:
     }
 
     TForm_Calendar* dialog = nullptr;
-    pages::ParamGrid* grid = nullptr;
+    gui::ParamGrid* grid = nullptr;
 };
 
 TEST_P(CalendarDialogTest, PickingAnHourPushesTheNeighboursAndOkStoresTheWeek) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/StartUp.h"
-#include "pages/ParamGrid.h"
+#include "gui/ParamGrid.h"
 #include "support/GuiTest.h"
 
 #include <QComboBox>
@@ -49,7 +49,7 @@ protected:
 
 public:
     // Types text into the cell's integer spinner and ends the edit.
-    static void TypeInto(pages::ParamGrid& grid, int row, int column, const QString& text) {
+    static void TypeInto(gui::ParamGrid& grid, int row, int column, const QString& text) {
         QWidget* editor = grid.OpenEditor(row, column);
         ASSERT_NE(editor, nullptr) << "no editor at " << row << "," << column;
         auto* line = editor->findChild<QLineEdit*>();
@@ -60,7 +60,7 @@ public:
     }
 
     // Picks entry index from the cell's drop-down list.
-    static void Pick(pages::ParamGrid& grid, int row, int column, int index) {
+    static void Pick(gui::ParamGrid& grid, int row, int column, int index) {
         auto* combo = qobject_cast<QComboBox*>(grid.OpenEditor(row, column));
         ASSERT_NE(combo, nullptr) << "no list at " << row << "," << column;
         ASSERT_LT(index, combo->count());

@@ -1,10 +1,10 @@
 #include "DialogTest.h"
 #include "app/TForm_Config.h"
 #include "app/TForm_Main.h"
-#include "app/WindowPlacement.h"
 #include "dialogs/TForm_Calendar.h"
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
+#include "gui/WindowPlacement.h"
 
 namespace kt41::dialogs {
 namespace {
@@ -39,7 +39,7 @@ TEST_F(DialogWindowsTest, DialogsFollowTheSettingsDialogInStartUpOrderAsHiddenCh
 
 TEST_F(DialogWindowsTest, EveryOpeningIsCentredOnTheMainWindow) {
     // A stored placement gives the size; the position follows the main window.
-    app::WindowPlacement stored;
+    gui::WindowPlacement stored;
     stored.Left = 5, stored.Top = 5, stored.Right = 505, stored.Bottom = 405;
     auto settings = UserSettings();
     settings->setValue("Form_Pumps_Conf/Form_Options", stored.ToBytes());

@@ -39,7 +39,7 @@ protected:
     }
 
     TForm_Pumps_Conf* dialog = nullptr;
-    pages::ParamGrid* grid = nullptr;
+    gui::ParamGrid* grid = nullptr;
 };
 
 TEST_F(PumpsDialogTest, ContourFourEditsItsReducedRecordAndKeepsAnUnlistedRestartMode) {

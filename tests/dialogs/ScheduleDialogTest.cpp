@@ -33,7 +33,7 @@ protected:
     }
 
     TForm_Schedule_Tnorm* dialog = nullptr;
-    pages::ParamGrid* grid = nullptr;
+    gui::ParamGrid* grid = nullptr;
 };
 
 TEST_F(ScheduleDialogTest, ShowsEightPointsAndStoresAllOfThemWithTheBoundsOnOk) {

@@ -51,11 +51,11 @@ TEST_F(AddressDialogTest, AcceptsOneTo238AndNamesWhatItRefuses) {
         } else {
             EXPECT_TRUE(dialog.isVisible());
             ASSERT_EQ(Prompt.Messages().size(), 1u);
-            const MessageRequest box = Prompt.Messages()[0];
+            const gui::MessageRequest box = Prompt.Messages()[0];
             EXPECT_EQ(box.Text,
                       QString("Сетевой адрес прибора не может быть ") + row.Typed + " !  ");
             EXPECT_EQ(box.Caption, "Ошибка");
-            EXPECT_EQ(box.Icon, PromptIcon::Warning);
+            EXPECT_EQ(box.Icon, gui::PromptIcon::Warning);
             EXPECT_TRUE(box.Topmost);
         }
     }
@@ -69,7 +69,7 @@ TEST_F(AddressDialogTest, AnEmptyFieldAsksForTheAddress) {
     ASSERT_EQ(Prompt.Messages().size(), 1u);
     EXPECT_EQ(Prompt.Messages()[0].Text, "Не задан сетевой адрес прибора");
     EXPECT_EQ(Prompt.Messages()[0].Caption, "Ошибка");
-    EXPECT_EQ(Prompt.Messages()[0].Icon, PromptIcon::Warning);
+    EXPECT_EQ(Prompt.Messages()[0].Icon, gui::PromptIcon::Warning);
 }
 
 TEST_F(AddressDialogTest, OnlyDigitsCanBeTyped) {

@@ -27,7 +27,7 @@ TEST_F(DevicePageTest, ShowsTheIdentityAndTwentyParameterRows) {
     EXPECT_EQ(page.StaticText_ModelInfo->text(), "------------------");
     EXPECT_TRUE(page.StaticText_NumInfo->alignment() & Qt::AlignRight);
 
-    pages::ParamGrid& grid = *page.AdvColumnGrid_ConfDevice;
+    gui::ParamGrid& grid = *page.AdvColumnGrid_ConfDevice;
     ASSERT_EQ(grid.rowCount(), 21);
     for (int row = 1; row <= 20; ++row) {
         EXPECT_EQ(grid.RowOption[std::size_t(row)], row - 1);
@@ -43,7 +43,7 @@ TEST_F(DevicePageTest, ShowsTheIdentityAndTwentyParameterRows) {
 
 TEST_F(DevicePageTest, EditorsKeepTheirLimitsAndListsAndStoreTheValue) {
     Main().ShowModelOnPages();
-    pages::ParamGrid& grid = *Device().AdvColumnGrid_ConfDevice;
+    gui::ParamGrid& grid = *Device().AdvColumnGrid_ConfDevice;
     const int address = 1 + doID_Device;
     TypeInto(grid, address, 1, "240");
     EXPECT_EQ(Model().ParamDevice.ID_Device, 239);
@@ -68,7 +68,6 @@ TEST_F(DevicePageTest, EditorsKeepTheirLimitsAndListsAndStoreTheValue) {
     Pick(grid, 1 + doNO_MP2, 1, 1);
     EXPECT_EQ(Model().ParamDevice.NO_MP2, 1);
     EXPECT_EQ(grid.CellText(1 + doNO_MP2, 1), "Нормально закр.");
-    EXPECT_EQ(Main().LastEditorKind, 0);
     // Names are not editable.
     EXPECT_EQ(grid.OpenEditor(1, 0), nullptr);
 }
@@ -90,7 +89,7 @@ TEST_F(DevicePageTest, ShowingThePageMeasuresTheTextHeightThatSizesEveryParamete
     ASSERT_GE(h, 30);
     EXPECT_EQ(page.AdvColumnGrid_ConfDevice->HeadingHeight(), 2 * h + 8);
     PickType(2, 1);
-    pages::ParamGrid& contour = *Contour(2).AdvColumnGrid_Contour;
+    gui::ParamGrid& contour = *Contour(2).AdvColumnGrid_Contour;
     EXPECT_EQ(contour.rowHeight(RowOf(contour, coPK)), h + 5);
 }
 

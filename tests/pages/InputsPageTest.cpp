@@ -12,9 +12,9 @@ constexpr int kContour = 1, kFunction = 2, kAlarm = 3, kValue = 4, kUnit = 5;
 
 class InputsPageTest : public PagesTest {
 protected:
-    pages::ParamGrid& T() { return *Inputs().AdvColumnGrid_Input_T; }
-    pages::ParamGrid& P() { return *Inputs().AdvColumnGrid_Input_P; }
-    bool Editable(pages::ParamGrid& grid, int row, int column) {
+    gui::ParamGrid& T() { return *Inputs().AdvColumnGrid_Input_T; }
+    gui::ParamGrid& P() { return *Inputs().AdvColumnGrid_Input_P; }
+    bool Editable(gui::ParamGrid& grid, int row, int column) {
         const bool open = OpenEditor(grid, row, column) != nullptr;
         grid.CancelEditor();
         return open;
@@ -65,7 +65,6 @@ TEST_F(InputsPageTest, AThermometersAlarmFollowsItsFunction) {
     Pick(T(), 3, kContour, 3);
     EXPECT_EQ(Model().Input_T[2].Contour, 3);
     EXPECT_EQ(T().CellText(3, kContour), "Контур 1 и 2");
-    EXPECT_EQ(Main().LastEditorKind, 0);
 }
 
 TEST_F(InputsPageTest, AnAnalogFunctionSetsTheUnitAndTheAlarmRole) {
@@ -131,7 +130,6 @@ TEST_F(InputsPageTest, TheTwentyMilliampValueIsStoredInHundredthsAndANonNumberIs
     ASSERT_EQ(Prompt.Messages().size(), 1u);
     EXPECT_EQ(Prompt.Messages()[0].Text, "Cell does not contain a float value");
     EXPECT_EQ(Prompt.Messages()[0].Caption, "Ошибка");
-    EXPECT_EQ(Main().LastEditorKind, 0);
 
     TypeInto(P(), 4, kValue, "-3");
     EXPECT_EQ(Model().Input_P[3].MaxVal, 0);

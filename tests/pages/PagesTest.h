@@ -2,10 +2,10 @@
 
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
+#include "gui/ParamGrid.h"
 #include "pages/ContourPage.h"
 #include "pages/DevicePage.h"
 #include "pages/InputsPage.h"
-#include "pages/ParamGrid.h"
 #include "support/GuiTest.h"
 #include "support/PageMoves.h"
 
@@ -48,24 +48,24 @@ protected:
         emit selector->activated(type);
     }
 
-    QWidget* OpenEditor(pages::ParamGrid& grid, int row, int column) {
+    QWidget* OpenEditor(gui::ParamGrid& grid, int row, int column) {
         return OpenCellEditor(Main(), grid, row, column);
     }
-    void TypeInto(pages::ParamGrid& grid, int row, int column, const QString& text) {
+    void TypeInto(gui::ParamGrid& grid, int row, int column, const QString& text) {
         TypeIntoCell(Main(), grid, row, column, text);
     }
-    QComboBox* ListEditor(pages::ParamGrid& grid, int row, int column) {
+    QComboBox* ListEditor(gui::ParamGrid& grid, int row, int column) {
         return CellListEditor(Main(), grid, row, column);
     }
-    void Pick(pages::ParamGrid& grid, int row, int column, int index) {
+    void Pick(gui::ParamGrid& grid, int row, int column, int index) {
         PickInCell(Main(), grid, row, column, index);
     }
-    static int RowOf(const pages::ParamGrid& grid, int member) {
+    static int RowOf(const gui::ParamGrid& grid, int member) {
         return testing::RowOf(grid, member);
     }
 
     // The members shown, top to bottom.
-    static std::vector<int> Members(const pages::ParamGrid& grid) {
+    static std::vector<int> Members(const gui::ParamGrid& grid) {
         std::vector<int> members;
         for (int row = 1; row < grid.rowCount(); ++row) {
             if (grid.RowOption[std::size_t(row)] >= 0) {

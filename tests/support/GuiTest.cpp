@@ -1,8 +1,8 @@
 #include "GuiTest.h"
 
 #include "app/Application.h"
-#include "app/Settings.h"
 #include "app/StartUp.h"
+#include "gui/Settings.h"
 #include "support/FakeControllerDriver.h"
 
 #include <QDir>
@@ -94,12 +94,12 @@ QString GuiTest::Documents() const {
 }
 
 std::unique_ptr<QSettings> GuiTest::UserSettings() {
-    return app::OpenUserSettings();
+    return gui::OpenUserSettings();
 }
 
 std::unique_ptr<QSettings> GuiTest::MachineSettings() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::SystemScope,
-                                       app::kSettingsOrganization, app::kSettingsApplication);
+                                       gui::kSettingsOrganization, gui::kSettingsApplication);
 }
 
 std::unique_ptr<app::ProgramWindows> GuiTest::StartProgram(const QStringList& commandLine,

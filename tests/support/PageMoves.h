@@ -6,10 +6,10 @@
 #include "app/TForm_Main.h"
 #include "catalogue/ModelTexts.h"
 #include "device/TKT41.h"
+#include "gui/ParamGrid.h"
 #include "pages/ContourPage.h"
 #include "pages/DevicePage.h"
 #include "pages/InputsPage.h"
-#include "pages/ParamGrid.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -34,7 +34,7 @@ inline pages::InputsPage& InputsPageOf(app::TForm_Main& main) {
 }
 
 // Shows the page that holds the grid and opens the cell's editor there.
-inline QWidget* OpenCellEditor(app::TForm_Main& main, pages::ParamGrid& grid, int row, int column) {
+inline QWidget* OpenCellEditor(app::TForm_Main& main, gui::ParamGrid& grid, int row, int column) {
     for (QWidget* w = &grid; w != nullptr; w = w->parentWidget()) {
         if (main.PageControl1->indexOf(w) >= 0) {
             main.PageControl1->setCurrentWidget(w);
@@ -44,7 +44,7 @@ inline QWidget* OpenCellEditor(app::TForm_Main& main, pages::ParamGrid& grid, in
 }
 
 // Types text into the cell's editor and ends the edit as Enter does.
-inline void TypeIntoCell(app::TForm_Main& main, pages::ParamGrid& grid, int row, int column,
+inline void TypeIntoCell(app::TForm_Main& main, gui::ParamGrid& grid, int row, int column,
                          const QString& text) {
     QWidget* editor = OpenCellEditor(main, grid, row, column);
     ASSERT_NE(editor, nullptr) << "no editor at " << row << "," << column;
@@ -59,13 +59,12 @@ inline void TypeIntoCell(app::TForm_Main& main, pages::ParamGrid& grid, int row,
 }
 
 // The cell's list editor, or null.
-inline QComboBox* CellListEditor(app::TForm_Main& main, pages::ParamGrid& grid, int row,
-                                 int column) {
+inline QComboBox* CellListEditor(app::TForm_Main& main, gui::ParamGrid& grid, int row, int column) {
     return qobject_cast<QComboBox*>(OpenCellEditor(main, grid, row, column));
 }
 
 // Picks entry index in the cell's list editor.
-inline void PickInCell(app::TForm_Main& main, pages::ParamGrid& grid, int row, int column,
+inline void PickInCell(app::TForm_Main& main, gui::ParamGrid& grid, int row, int column,
                        int index) {
     QComboBox* combo = CellListEditor(main, grid, row, column);
     ASSERT_NE(combo, nullptr) << "no list at " << row << "," << column;
@@ -74,7 +73,7 @@ inline void PickInCell(app::TForm_Main& main, pages::ParamGrid& grid, int row, i
 }
 
 // The grid row that shows the catalogue member; -1 when none does.
-inline int RowOf(const pages::ParamGrid& grid, int member) {
+inline int RowOf(const gui::ParamGrid& grid, int member) {
     for (int row = 1; row < int(grid.RowOption.size()); ++row) {
         if (grid.RowOption[std::size_t(row)] == member) {
             return row;
@@ -94,7 +93,7 @@ inline void ExpectPagesShow(app::TForm_Main& main, const device::TKT41& expected
         SCOPED_TRACE("contour " + std::to_string(contour));
         pages::ContourPage& page = ContourPageOf(main, contour);
         EXPECT_EQ(page.ComboBox_TipContur->currentIndex(), expected.GetContourType(contour));
-        const pages::ParamGrid& grid = *page.AdvColumnGrid_Contour;
+        const gui::ParamGrid& grid = *page.AdvColumnGrid_Contour;
         int rows = 0;
         for (int row = 1; row < grid.rowCount(); ++row) {
             const int member = grid.RowOption[std::size_t(row)];
@@ -128,7 +127,7 @@ inline void ExpectPagesShow(app::TForm_Main& main, const device::TKT41& expected
     pages::DevicePage& device = DevicePageOf(main);
     EXPECT_EQ(device.StaticText_NumInfo->text(), text(catalogue::GetSerialNumberText(expected)));
     EXPECT_EQ(device.StaticText_VerInfo->text(), text(catalogue::GetVersionText(expected)));
-    const pages::ParamGrid& grid = *device.AdvColumnGrid_ConfDevice;
+    const gui::ParamGrid& grid = *device.AdvColumnGrid_ConfDevice;
     int rows = 0;
     for (int row = 1; row < grid.rowCount(); ++row) {
         const int member = grid.RowOption[std::size_t(row)];

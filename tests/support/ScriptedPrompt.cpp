@@ -18,14 +18,14 @@ std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {
 
 } // namespace
 
-ScriptedPrompt::ScriptedPrompt() : previous_(dialogs::InstallPrompt(this)) {}
+ScriptedPrompt::ScriptedPrompt() : previous_(gui::InstallPrompt(this)) {}
 
 ScriptedPrompt::~ScriptedPrompt() {
-    dialogs::InstallPrompt(previous_);
+    gui::InstallPrompt(previous_);
 }
 
-std::vector<dialogs::MessageRequest> ScriptedPrompt::Messages() const {
-    std::vector<dialogs::MessageRequest> messages;
+std::vector<gui::MessageRequest> ScriptedPrompt::Messages() const {
+    std::vector<gui::MessageRequest> messages;
     for (const Shown& shown : History) {
         if (shown.What == Kind::Message) {
             messages.push_back(shown.Message);
@@ -41,33 +41,33 @@ void ScriptedPrompt::Clear() {
     FolderAnswers.clear();
 }
 
-dialogs::PromptButton ScriptedPrompt::Message(const dialogs::MessageRequest& request) {
+gui::PromptButton ScriptedPrompt::Message(const gui::MessageRequest& request) {
     History.push_back({Kind::Message, request, {}, {}});
     if (WhileMessageShown) {
         WhileMessageShown(request);
     }
     if (!MessageAnswers.empty()) {
-        const dialogs::PromptButton answer = MessageAnswers.front();
+        const gui::PromptButton answer = MessageAnswers.front();
         MessageAnswers.pop_front();
         return answer;
     }
-    if (request.Buttons.contains(dialogs::PromptButton::Cancel)) {
-        return dialogs::PromptButton::Cancel;
+    if (request.Buttons.contains(gui::PromptButton::Cancel)) {
+        return gui::PromptButton::Cancel;
     }
-    return request.Buttons.isEmpty() ? dialogs::PromptButton::Ok : request.Buttons.front();
+    return request.Buttons.isEmpty() ? gui::PromptButton::Ok : request.Buttons.front();
 }
 
-std::optional<QString> ScriptedPrompt::OpenFile(const dialogs::FileRequest& request) {
+std::optional<QString> ScriptedPrompt::OpenFile(const gui::FileRequest& request) {
     History.push_back({Kind::OpenFile, {}, request, {}});
     return Next(FileAnswers);
 }
 
-std::optional<QString> ScriptedPrompt::AskSaveFileName(const dialogs::FileRequest& request) {
+std::optional<QString> ScriptedPrompt::AskSaveFileName(const gui::FileRequest& request) {
     History.push_back({Kind::SaveFile, {}, request, {}});
     return Next(FileAnswers);
 }
 
-std::optional<QString> ScriptedPrompt::ChooseFolder(const dialogs::FolderRequest& request) {
+std::optional<QString> ScriptedPrompt::ChooseFolder(const gui::FolderRequest& request) {
     History.push_back({Kind::ChooseFolder, {}, {}, request});
     return Next(FolderAnswers);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/Prompt.h"
+#include "gui/Prompt.h"
 
 #include <deque>
 #include <functional>
@@ -13,14 +13,14 @@ namespace kt41::testing {
 // and file dialog the program asks for and answers them from scripted queues.
 // Without a scripted answer a message box gets Cancel when it offers it and its
 // first button otherwise, and a file or folder dialog is cancelled.
-class ScriptedPrompt : public dialogs::Prompt {
+class ScriptedPrompt : public gui::Prompt {
 public:
     enum class Kind { Message, OpenFile, SaveFile, ChooseFolder };
     struct Shown {
         Kind What;
-        dialogs::MessageRequest Message; // Kind::Message
-        dialogs::FileRequest File;       // Kind::OpenFile, Kind::SaveFile
-        dialogs::FolderRequest Folder;   // Kind::ChooseFolder
+        gui::MessageRequest Message; // Kind::Message
+        gui::FileRequest File;       // Kind::OpenFile, Kind::SaveFile
+        gui::FolderRequest Folder;   // Kind::ChooseFolder
     };
 
     ScriptedPrompt();
@@ -29,25 +29,25 @@ public:
     ScriptedPrompt& operator=(const ScriptedPrompt&) = delete;
 
     std::vector<Shown> History;
-    std::deque<dialogs::PromptButton> MessageAnswers;
+    std::deque<gui::PromptButton> MessageAnswers;
     std::deque<std::optional<QString>> FileAnswers; // open and save dialogs
     std::deque<std::optional<QString>> FolderAnswers;
     // Runs while a message box is "open", e.g. to look at the windows meanwhile.
-    std::function<void(const dialogs::MessageRequest&)> WhileMessageShown;
+    std::function<void(const gui::MessageRequest&)> WhileMessageShown;
 
     // The message boxes shown so far, in order.
-    std::vector<dialogs::MessageRequest> Messages() const;
+    std::vector<gui::MessageRequest> Messages() const;
     void Clear();
 
-    dialogs::PromptButton Message(const dialogs::MessageRequest& request) override;
-    std::optional<QString> OpenFile(const dialogs::FileRequest& request) override;
-    std::optional<QString> ChooseFolder(const dialogs::FolderRequest& request) override;
+    gui::PromptButton Message(const gui::MessageRequest& request) override;
+    std::optional<QString> OpenFile(const gui::FileRequest& request) override;
+    std::optional<QString> ChooseFolder(const gui::FolderRequest& request) override;
 
 protected:
-    std::optional<QString> AskSaveFileName(const dialogs::FileRequest& request) override;
+    std::optional<QString> AskSaveFileName(const gui::FileRequest& request) override;
 
 private:
-    dialogs::Prompt* previous_ = nullptr;
+    gui::Prompt* previous_ = nullptr;
 };
 
 } // namespace kt41::testing
