@@ -79,27 +79,33 @@ void WriteCurrentListing(const device::TKT41& model, const device::TCurrentData&
     using namespace catalogue;
 
     constexpr std::string_view readings = "Текущие показания";
-    for (std::size_t k = 0; k < kTemperatureHeaders.size(); ++k) {
-        Line(out, readings, kTemperatureHeaders[k], TemperatureText(data[4 + k], kSeparator));
+    // T1..T6, then the setpoints of contours 1 and 2.
+    for (int input = 1; input <= 6; ++input) {
+        Line(out, readings, kTemperatureHeaders[std::size_t(input - 1)],
+             TemperatureText(data.Temperature(input), kSeparator));
+    }
+    for (int contour = 1; contour <= 2; ++contour) {
+        Line(out, readings, kTemperatureHeaders[std::size_t(5 + contour)],
+             TemperatureText(data.Setpoint(contour), kSeparator));
     }
     for (int input = 1; input <= kAnalogInputCount; ++input) {
         const int type = model.GetAnalogInputType(input);
         const std::string header = AnalogHeader(type, "");
         Line(out, readings,
              InputName(TInputKind::Analog, input) + (header.empty() ? "" : " " + header),
-             AnalogValueText(data[std::size_t(11 + input)], type, kSeparator));
+             AnalogValueText(data.AnalogWord(input), type, kSeparator));
     }
     for (int sensor = 0; sensor < kSensorCount; ++sensor) {
         Line(out, readings, kSensorAndHoursHeaders[std::size_t(sensor)],
-             SensorStateText(data[16], sensor));
+             SensorStateText(data.SensorBits(), sensor));
     }
-    for (std::size_t pump = 0; pump < 4; ++pump) {
-        Line(out, readings, kSensorAndHoursHeaders[std::size_t(kSensorCount) + pump],
-             std::to_string(data[17 + pump]));
+    for (int pump = 1; pump <= 4; ++pump) {
+        Line(out, readings, kSensorAndHoursHeaders[std::size_t(kSensorCount + pump - 1)],
+             std::to_string(data.PumpHours(pump)));
     }
 
     constexpr std::string_view log = "Фиксируемые ошибки и события";
-    const auto events = ActiveEvents(std::span(data).first(kEventWordCount));
+    const auto events = ActiveEvents(data.EventWords());
     if (events.empty()) {
         Line(out, log, kNoEventsKind, kNoEventsText);
     }

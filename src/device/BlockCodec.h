@@ -23,7 +23,6 @@ inline constexpr std::size_t kDeviceParamWords = 23;
 inline constexpr std::size_t kCalibrationWords = 5;
 inline constexpr std::size_t kManualStateWords = 12;
 inline constexpr std::size_t kManualStatusWords = 10;
-inline constexpr std::size_t kCurrentDataWords = 21;
 inline constexpr std::size_t kArchiveRecordWords = 18;
 
 using ContourTable = std::array<std::uint16_t, kContourTableWords>;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CurrentData.h"
+
 #include <array>
 #include <cstdint>
 
@@ -172,9 +174,6 @@ struct TParamManual {
 
     bool operator==(const TParamManual&) const = default;
 };
-
-// One current-data poll: 21 host-order words.
-using TCurrentData = std::array<std::uint16_t, 21>;
 
 // One decoded archive record.
 struct TArxRecord {

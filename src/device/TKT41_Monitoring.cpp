@@ -15,6 +15,23 @@ std::array<std::uint8_t, 2 * Words> ToBytes(const std::array<std::uint16_t, Word
     return bytes;
 }
 
+// Sets one flag of the manual state and writes its block when that changed the
+// flag; a failed write puts the previous flag back, so the model keeps what
+// the controller holds. True when the changed flag was written.
+template <class Write>
+bool WriteThrough(std::uint8_t& flag, std::uint8_t value, Write&& write) {
+    const std::uint8_t previous = flag;
+    flag = value;
+    if (value == previous) {
+        return false;
+    }
+    const bool ok = write();
+    if (!ok) {
+        flag = previous;
+    }
+    return ok;
+}
+
 } // namespace
 
 bool TKT41::ReadManualState() {
@@ -78,32 +95,15 @@ bool TKT41::SetManualMode(int contour, std::uint8_t flag) {
     if (contour < 1 || contour > 4) {
         return false;
     }
-    const std::uint8_t previous = Manual.ManualMode[contour - 1];
-    Manual.ManualMode[contour - 1] = flag;
-    if (flag == previous) {
-        return false;
-    }
-    const bool ok = WriteManualModes();
-    if (!ok) {
-        Manual.ManualMode[contour - 1] = previous;
-    }
-    return ok;
+    return WriteThrough(Manual.ManualMode[contour - 1], flag,
+                        [this] { return WriteManualModes(); });
 }
 
 bool TKT41::SetPumpSwitch(int pump, std::uint8_t flag) {
     if (pump < 1 || pump > 4) {
         return false;
     }
-    const std::uint8_t previous = Manual.PumpSwitch[pump - 1];
-    Manual.PumpSwitch[pump - 1] = flag;
-    if (flag == previous) {
-        return false;
-    }
-    const bool ok = WritePumpSwitches();
-    if (!ok) {
-        Manual.PumpSwitch[pump - 1] = previous;
-    }
-    return ok;
+    return WriteThrough(Manual.PumpSwitch[pump - 1], flag, [this] { return WritePumpSwitches(); });
 }
 
 bool TKT41::SetValveCommand(int contour, std::uint8_t command) {

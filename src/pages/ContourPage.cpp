@@ -227,14 +227,14 @@ void ContourPage::ResetFrames() {
 }
 
 void ContourPage::ComboBox_TipConturChange() {
-    // 1. Every frame hidden, its controls disabled.
+    // Every frame hidden, its controls disabled.
     ResetFrames();
-    // 2. A fresh grid with the active cell and row highlighted.
+    // A fresh grid with the active cell and row highlighted.
     AdvColumnGrid_Contour->setEnabled(false);
     AdvColumnGrid_Contour->setEnabled(true);
     AdvColumnGrid_Contour->SetActiveCellShow(true);
     AdvColumnGrid_Contour->SetActiveRowShow(true);
-    // 3. The type into the model.
+    // The type into the model.
     const int type = ComboBox_TipContur->currentIndex();
     if (type < 0) {
         ShowUnselectableType();
@@ -243,7 +243,7 @@ void ContourPage::ComboBox_TipConturChange() {
     ComboBox_TipContur->setToolTip({});
     ComboBox_TipContur->setPlaceholderText({});
     host_.Model().SetContourType(contour_, std::uint8_t(type));
-    // 4. The rows and frames of the type.
+    // The rows and frames of the type.
     FillContourGrid(type);
     switch (type) {
     case 0:

@@ -33,6 +33,21 @@ TPumpGroup PumpPair(std::uint8_t main) {
     return pumps;
 }
 
+// The feed-channel and differential-pressure settings both contour kinds end
+// with: 0.30..0.45 MPa on both feed channels.
+template <class Contour>
+void SetFeedAndPressure(Contour& c) {
+    c.VLV_pause = 5;
+    c.PMP_timeout = 10;
+    c.DavHigh_Feed1 = 45;
+    c.DavLow_Feed1 = 30;
+    c.DavHigh_Feed2 = 45;
+    c.DavLow_Feed2 = 30;
+    c.RP_diff = 50;
+    c.T_action = 0;
+    c.RP_diff_max = 80;
+}
+
 // Values a full contour carries whatever its type.
 TParamContur FullContourBase() {
     TParamContur c;
@@ -63,34 +78,18 @@ TParamContur FullContourBase() {
     c.Tlow = 50;
     c.Tbc = 40;
     c.Tmin = 45;
-    c.VLV_pause = 5;
-    c.PMP_timeout = 10;
-    c.DavHigh_Feed1 = 45;
-    c.DavLow_Feed1 = 30;
-    c.DavHigh_Feed2 = 45;
-    c.DavLow_Feed2 = 30;
-    c.RP_diff = 50;
-    c.T_action = 0;
-    c.RP_diff_max = 80;
+    SetFeedAndPressure(c);
     return c;
 }
 
 TParamConturEx ReducedContourBase() {
     TParamConturEx c;
-    c.VLV_pause = 5;
-    c.PMP_timeout = 10;
-    c.DavHigh_Feed1 = 45;
-    c.DavLow_Feed1 = 30;
-    c.DavHigh_Feed2 = 45;
-    c.DavLow_Feed2 = 30;
+    SetFeedAndPressure(c);
     c.P_alarm_max = 80;
     c.P_alarm_min = 15;
     c.PK = 5;
     c.DK = 0;
     c.Cycle = 20;
-    c.RP_diff = 50;
-    c.T_action = 0;
-    c.RP_diff_max = 80;
     TPumpGroup pumps = PumpPair(1);
     pumps.Pump_ON = 0;
     c.PumpGroup = pumps;

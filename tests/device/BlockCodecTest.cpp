@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace kt41::device;
 
 TEST(WordConversion, BigEndianBothWays) {
@@ -261,4 +263,35 @@ TEST(ContourTable, SanitisingReplacesOutOfRangeWords) {
     ContourTable t{6, 5, 4, 3, 3, 2, 9, 1};
     SanitizeContourTable(t);
     EXPECT_EQ(t, (ContourTable{0, 5, 0, 3, 0, 2, 0, 1}));
+}
+
+// Each accessor reads its own word of the 21, and a number outside its range
+// reads nothing rather than a neighbour's word.
+TEST(CurrentData, AccessorsNameTheWordsOfTheBlock) {
+    TCurrentData data{};
+    for (std::size_t k = 0; k < data.size(); ++k) {
+        data[k] = std::uint16_t(100 + k);
+    }
+    const struct {
+        const char* Accessor;
+        std::uint16_t (TCurrentData::*Read)(int) const;
+        int Count;
+        std::size_t FirstWord;
+    } cases[] = {
+        {"Temperature", &TCurrentData::Temperature, 6, 4},
+        {"Setpoint", &TCurrentData::Setpoint, 2, 10},
+        {"AnalogWord", &TCurrentData::AnalogWord, 4, 12},
+        {"PumpHours", &TCurrentData::PumpHours, 4, 17},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Accessor);
+        for (int n = 1; n <= c.Count; ++n) {
+            EXPECT_EQ((data.*c.Read)(n), data[c.FirstWord + std::size_t(n - 1)]) << n;
+        }
+        EXPECT_EQ((data.*c.Read)(0), 0);
+        EXPECT_EQ((data.*c.Read)(c.Count + 1), 0);
+    }
+    EXPECT_EQ(data.SensorBits(), 116);
+    EXPECT_EQ(std::vector<std::uint16_t>(data.EventWords().begin(), data.EventWords().end()),
+              (std::vector<std::uint16_t>{100, 101, 102, 103}));
 }
