@@ -145,33 +145,36 @@ void TcpServer::Run() {
             }
             continue; // the descriptor set may have changed
         }
+        // fds[2 + k] is clients_[k] for the clients polled this round; a client
+        // accepted below is polled from the next round on.
+        const std::size_t polled = fds.size() - 2;
+        std::vector<int> dropped;
+        for (std::size_t k = 0; k < polled; ++k) {
+            if ((fds[2 + k].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
+                continue;
+            }
+            Client& client = clients_[k];
+            std::uint8_t chunk[512];
+            const ssize_t n = ::recv(client.Fd, chunk, sizeof chunk, 0);
+            bool keep = n > 0;
+            if (keep) {
+                client.Buffer.insert(client.Buffer.end(), chunk, chunk + n);
+                keep = Serve(client);
+            }
+            if (!keep) {
+                dropped.push_back(client.Fd);
+            }
+        }
+        for (const int fd : dropped) {
+            ::close(fd);
+            std::erase_if(clients_, [fd](const Client& c) { return c.Fd == fd; });
+        }
         if (listen_ >= 0 && (fds[1].revents & POLLIN) != 0) {
             const int fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
             if (fd >= 0) {
                 const int one = 1;
                 ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
                 clients_.push_back({fd, {}});
-            }
-        }
-        for (std::size_t i = 0; i < clients_.size();) {
-            const pollfd& p = fds[2 + i];
-            bool keep = true;
-            if (p.fd == clients_[i].Fd && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-                std::uint8_t chunk[512];
-                const ssize_t n = ::recv(clients_[i].Fd, chunk, sizeof chunk, 0);
-                if (n <= 0) {
-                    keep = false;
-                } else {
-                    clients_[i].Buffer.insert(clients_[i].Buffer.end(), chunk, chunk + n);
-                    keep = Serve(clients_[i]);
-                }
-            }
-            if (keep) {
-                ++i;
-            } else {
-                ::close(clients_[i].Fd);
-                clients_.erase(clients_.begin() + long(i));
-                fds.erase(fds.begin() + long(2 + i));
             }
         }
     }
