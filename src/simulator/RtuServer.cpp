@@ -104,7 +104,7 @@ void RtuServer::Run() {
             const std::vector<std::uint8_t> frame(buffer.begin(),
                                                   buffer.begin() + long(length.Bytes));
             buffer.erase(buffer.begin(), buffer.begin() + long(length.Bytes));
-            if (!rtu::CrcOk(frame)) {
+            if (!driver::frames::RtuCrcOk(frame)) {
                 discarding = true;
                 break;
             }
@@ -125,7 +125,7 @@ void RtuServer::Answer(std::span<const std::uint8_t> frame, Clock::time_point fi
     }
     const std::uint8_t unit =
         reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
-    std::vector<std::uint8_t> answer = rtu::Frame(unit, reply.Pdu);
+    std::vector<std::uint8_t> answer = driver::frames::RtuFrame(unit, reply.Pdu);
     if (reply.FrameFault == FaultKind::BadCrc) {
         answer.back() ^= 0xFF;
     } else if (reply.FrameFault == FaultKind::Truncated) {

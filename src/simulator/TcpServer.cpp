@@ -2,6 +2,8 @@
 
 #include "Controller.h"
 
+#include "driver/ModbusFrames.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -15,10 +17,10 @@
 
 namespace kt41::sim {
 
+namespace frames = driver::frames;
+
 namespace {
 
-constexpr std::size_t kMbapHeader = 7; // transaction, protocol, length, unit
-constexpr std::size_t kMaxPdu = 253;
 constexpr char kStop = 's';
 constexpr char kHold = 'h';
 constexpr char kRelease = 'r';
@@ -182,23 +184,22 @@ void TcpServer::Run() {
 
 bool TcpServer::Serve(Client& client) {
     auto& b = client.Buffer;
-    while (b.size() >= kMbapHeader) {
-        const std::size_t following = std::size_t((b[4] << 8) | b[5]); // unit + PDU
-        if (following < 2 || following > kMaxPdu + 1) {
-            return false;
+    while (b.size() >= frames::kMbapHeader) {
+        const frames::MbapHeader header = frames::ReadMbap(b);
+        if (header.Following < 2 || header.Following > frames::kMaxPdu + 1) {
+            return false; // the stream cannot be framed any more
         }
-        if (b.size() < 6 + following) {
+        if (b.size() < header.FrameBytes()) {
             return true;
         }
-        const std::vector<std::uint8_t> adu(b.begin(), b.begin() + long(6 + following));
-        b.erase(b.begin(), b.begin() + long(6 + following));
-        if (adu[2] != 0 || adu[3] != 0) {
+        const std::vector<std::uint8_t> adu(b.begin(), b.begin() + long(header.FrameBytes()));
+        b.erase(b.begin(), b.begin() + long(header.FrameBytes()));
+        if (header.Protocol != 0) {
             continue; // not Modbus
         }
-        const std::uint8_t unit = adu[6];
-        const std::span<const std::uint8_t> pdu(adu.data() + kMbapHeader, following - 1);
+        const auto pdu = std::span<const std::uint8_t>(adu).subspan(frames::kMbapHeader);
         pacer_.RequestArrived(pdu.size() + 3, LinePacer::Clock::now());
-        const Reply reply = controller_.Handle(unit, pdu);
+        const Reply reply = controller_.Handle(header.Unit, pdu);
         if (!reply.Send) {
             continue;
         }
@@ -209,13 +210,9 @@ bool TcpServer::Serve(Client& client) {
             }
         }
         pacer_.AnswerTime(reply.Pdu.size() + 3);
-        std::vector<std::uint8_t> answer{adu[0], adu[1], 0, 0};
-        const std::size_t length = reply.Pdu.size() + 1;
-        answer.push_back(std::uint8_t(length >> 8));
-        answer.push_back(std::uint8_t(length));
-        answer.push_back(reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit)
-                                                                  : reply.Unit);
-        answer.insert(answer.end(), reply.Pdu.begin(), reply.Pdu.end());
+        const std::uint8_t unit =
+            reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
+        std::vector<std::uint8_t> answer = frames::TcpFrame(header.Transaction, unit, reply.Pdu);
         if (reply.FrameFault == FaultKind::BadCrc) {
             answer[3] = 0xFF; // no checksum over TCP: a garbled header instead
         } else if (reply.FrameFault == FaultKind::Truncated) {
