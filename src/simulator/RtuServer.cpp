@@ -123,15 +123,30 @@ void RtuServer::Answer(std::span<const std::uint8_t> frame, Clock::time_point fi
     if (reply.Delay.count() > 0 && WaitForStop(reply.Delay)) {
         return;
     }
-    const std::uint8_t unit =
-        reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
+    const std::optional<FaultKind> fault = reply.FrameFault;
+    const std::uint8_t unit = fault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
     std::vector<std::uint8_t> answer = driver::frames::RtuFrame(unit, reply.Pdu);
-    if (reply.FrameFault == FaultKind::BadCrc) {
+    if (fault == FaultKind::BadCrc) {
         answer.back() ^= 0xFF;
-    } else if (reply.FrameFault == FaultKind::Truncated) {
+    } else if (fault == FaultKind::Truncated) {
         answer.resize(std::max<std::size_t>(2, answer.size() / 2));
     }
-    pacer_.Send(answer, [this](std::span<const std::uint8_t> bytes) { WriteAll(bytes); });
+    // RepeatPrevious and NextId change the transaction id of Modbus TCP, which
+    // an RTU frame does not have: their answer goes out unchanged.
+    if (fault == FaultKind::Drip) {
+        for (std::size_t k = 0; k < answer.size(); ++k) {
+            if (WaitForStop(reply.ByteGap)) {
+                return;
+            }
+            WriteAll(std::span(answer).subspan(k, 1));
+        }
+        return;
+    }
+    const auto write = [this](std::span<const std::uint8_t> bytes) { WriteAll(bytes); };
+    pacer_.Send(answer, write);
+    if (fault == FaultKind::AnswerTwice) {
+        pacer_.Send(answer, write);
+    }
 }
 
 void RtuServer::WriteAll(std::span<const std::uint8_t> bytes) {

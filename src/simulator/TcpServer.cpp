@@ -176,10 +176,28 @@ void TcpServer::Run() {
             if (fd >= 0) {
                 const int one = 1;
                 ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-                clients_.push_back({fd, {}});
+                clients_.push_back({fd, {}, {}});
             }
         }
     }
+}
+
+bool TcpServer::WaitForCommand(std::chrono::milliseconds timeout) {
+    pollfd p{wake_[0], POLLIN, 0};
+    return ::poll(&p, 1, int(timeout.count())) > 0;
+}
+
+bool TcpServer::Drip(int fd, const std::vector<std::uint8_t>& frame,
+                     std::chrono::milliseconds gap) {
+    for (const std::uint8_t byte : frame) {
+        if (WaitForCommand(gap)) {
+            return false;
+        }
+        if (::send(fd, &byte, 1, MSG_NOSIGNAL) != 1) {
+            return true; // the client has gone: the rest is not for anybody
+        }
+    }
+    return true;
 }
 
 bool TcpServer::Serve(Client& client) {
@@ -203,22 +221,36 @@ bool TcpServer::Serve(Client& client) {
         if (!reply.Send) {
             continue;
         }
-        if (reply.Delay.count() > 0) {
-            pollfd p{wake_[0], POLLIN, 0};
-            if (::poll(&p, 1, int(reply.Delay.count())) > 0) {
-                return true; // a command is waiting; the answer is dropped
-            }
+        if (reply.Delay.count() > 0 && WaitForCommand(reply.Delay)) {
+            return true; // a command is waiting; the answer is dropped
         }
         pacer_.AnswerTime(reply.Pdu.size() + 3);
-        const std::uint8_t unit =
-            reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
-        std::vector<std::uint8_t> answer = frames::TcpFrame(header.Transaction, unit, reply.Pdu);
-        if (reply.FrameFault == FaultKind::BadCrc) {
+        const std::optional<FaultKind> fault = reply.FrameFault;
+        const std::uint16_t transaction =
+            fault == FaultKind::NextId ? std::uint16_t(header.Transaction + 1) : header.Transaction;
+        const std::uint8_t unit = fault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
+        std::vector<std::uint8_t> answer = frames::TcpFrame(transaction, unit, reply.Pdu);
+        if (fault == FaultKind::BadCrc) {
             answer[3] = 0xFF; // no checksum over TCP: a garbled header instead
-        } else if (reply.FrameFault == FaultKind::Truncated) {
+        } else if (fault == FaultKind::Truncated) {
             answer.resize(answer.size() / 2);
+        } else if (fault == FaultKind::RepeatPrevious) {
+            if (client.LastAnswer.empty()) {
+                continue;
+            }
+            answer = client.LastAnswer;
+        }
+        client.LastAnswer = answer;
+        if (fault == FaultKind::Drip) {
+            if (!Drip(client.Fd, answer, reply.ByteGap)) {
+                return true;
+            }
+            continue;
         }
         SendAll(client.Fd, answer);
+        if (fault == FaultKind::AnswerTwice) {
+            SendAll(client.Fd, answer);
+        }
     }
     return true;
 }

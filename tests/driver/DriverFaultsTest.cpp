@@ -3,7 +3,9 @@
 // both transports. A lost or damaged answer is asked for once more: one fault
 // is survived with the right data, two in a row give a plain false result, the
 // caller's buffer untouched, and the next call works again. An exception reply
-// is the controller's refusal and is not asked for again.
+// is the controller's refusal and is not asked for again. Answers meant for
+// another request are never taken, and no answer may take longer than the
+// exchange's deadline, however steadily its bytes come.
 #include "BlockTable.h"
 #include "SimulatedLine.h"
 
@@ -106,11 +108,16 @@ std::string CaseName(Transport transport, FaultKind kind) {
     return name;
 }
 
-// The faults of a single answer.
+// The faults of a single answer, each on the transports that have it; the
+// answers that are sent twice or drip in have tests of their own below.
 std::vector<std::tuple<Transport, FaultKind>> AnswerFaults() {
     std::vector<std::tuple<Transport, FaultKind>> cases;
     for (Transport transport : {Transport::Pty, Transport::Tcp}) {
         for (FaultKind kind : sim::AllFaultKinds()) {
+            if (kind == FaultKind::Drip || kind == FaultKind::AnswerTwice ||
+                (sim::TcpOnly(kind) && transport != Transport::Tcp)) {
+                continue;
+            }
             cases.emplace_back(transport, kind);
         }
     }
@@ -174,6 +181,109 @@ INSTANTIATE_TEST_SUITE_P(AllKinds, DriverFaults, ::testing::ValuesIn(AnswerFault
                          [](const auto& info) {
                              return CaseName(std::get<0>(info.param), std::get<1>(info.param));
                          });
+
+// The thermometer and the 4-20 mA settings are blocks of the same size read
+// with the same function: only the transaction tells their answers apart.
+class StaleAnswers : public ::testing::TestWithParam<std::tuple<Transport, FaultKind>> {
+protected:
+    StaleAnswers() : line(std::get<0>(GetParam())) {
+        line.Driver.SetTimeouts(kShortTimeouts);
+        for (std::uint16_t k = 0; k < 12; ++k) {
+            term.push_back(std::uint16_t(0x7100 + k));
+            analog.push_back(std::uint16_t(0xA400 + k));
+        }
+        line.Controller.SetWords(sim::Block::InputsTerm, term);
+        line.Controller.SetWords(sim::Block::InputsAnalog, analog);
+    }
+
+    // Reads both blocks, the thermometers first; true when each came back as
+    // the controller holds it, false when the 4-20 mA read failed. A read that
+    // returns the wrong block fails the test.
+    bool ReadBothBlocks() {
+        std::array<std::uint8_t, 24> t{};
+        EXPECT_TRUE(line.Driver.Read_ParamInput_Term_KT41(1, t)) << line.Driver.LastError();
+        EXPECT_EQ(HostWords(t), term);
+        GuardedBuffer a(24);
+        if (!line.Driver.Read_ParamInput_Analog_KT41(1, Fixed<24>(a.Buffer))) {
+            EXPECT_TRUE(a.Untouched());
+            return false;
+        }
+        EXPECT_EQ(HostWords(a.Bytes()), analog);
+        return true;
+    }
+
+    SimulatedLine line;
+    std::vector<std::uint16_t> term, analog;
+};
+
+TEST_P(StaleAnswers, AreNeverTakenForTheAnswerToThisRequest) {
+    const FaultKind kind = std::get<1>(GetParam());
+    ASSERT_TRUE(line.Connect()) << line.Driver.LastError();
+    if (kind == FaultKind::AnswerTwice) {
+        // Every answer comes twice; each read still gets its own block.
+        line.Controller.AddFault({kind, "", 0, 0});
+        for (int round = 0; round < 3; ++round) {
+            EXPECT_TRUE(ReadBothBlocks());
+        }
+        return;
+    }
+    // The answer meant for another request is dropped, and the retry gets the
+    // right one; twice in a row, the read fails.
+    line.Controller.AddFault({kind, "Read_ParamInput_Analog_KT41", 0, 1});
+    EXPECT_TRUE(ReadBothBlocks());
+    line.Controller.AddFault({kind, "Read_ParamInput_Analog_KT41", 0, 2});
+    EXPECT_FALSE(ReadBothBlocks());
+    line.Controller.ClearFaults();
+    EXPECT_TRUE(ReadBothBlocks());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, StaleAnswers,
+                         ::testing::Values(std::tuple{Transport::Tcp, FaultKind::RepeatPrevious},
+                                           std::tuple{Transport::Tcp, FaultKind::NextId},
+                                           std::tuple{Transport::Tcp, FaultKind::AnswerTwice},
+                                           std::tuple{Transport::Pty, FaultKind::AnswerTwice}),
+                         [](const auto& info) {
+                             return CaseName(std::get<0>(info.param), std::get<1>(info.param));
+                         });
+
+class DriverDeadline : public ::testing::TestWithParam<Transport> {};
+
+TEST_P(DriverDeadline, AnAnswerThatDripsInPastTheDeadlineIsRefused) {
+    // A pause between two bytes far below the byte timeout: only the deadline
+    // of the exchange can end such an answer. The contour table's answer has
+    // 21 bytes on a serial line (deadline about 0.4 s at 115200 baud) and 25
+    // over TCP (deadline 0.4 s).
+    SimulatedLine line(GetParam());
+    line.Port.BaudRate = 115200;
+    line.Driver.SetTimeouts({100ms, 300ms, 400ms, 300ms});
+    ASSERT_TRUE(line.Connect()) << line.Driver.LastError();
+    const auto table = BigEndian(line.Controller.Words(sim::Block::ContourTable));
+
+    sim::Fault slow;
+    slow.Kind = FaultKind::Drip;
+    slow.Function = "Read_ConfConturs_KT41";
+    slow.Count = 0;
+    slow.Gap = 2ms; // about 50 ms in all: in time
+    line.Controller.AddFault(slow);
+    GuardedBuffer fair(16);
+    ASSERT_TRUE(line.Driver.Read_ConfConturs_KT41(1, Fixed<16>(fair.Buffer)))
+        << line.Driver.LastError();
+    EXPECT_EQ(fair.Bytes(), table);
+
+    line.Controller.ClearFaults();
+    slow.Gap = 40ms; // 0.8 s or more in all: past the deadline
+    line.Controller.AddFault(slow);
+    GuardedBuffer dripped(16);
+    EXPECT_FALSE(line.Driver.Read_ConfConturs_KT41(1, Fixed<16>(dripped.Buffer)));
+    EXPECT_TRUE(dripped.Untouched());
+    if (GetParam() == Transport::Tcp) {
+        EXPECT_EQ(line.Driver.LastError(), "answer not complete in time");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothTransports, DriverDeadline,
+                         ::testing::Values(Transport::Pty, Transport::Tcp),
+                         [](const auto& info) { return TransportName(info.param); });
 
 class DriverLineFailures : public ::testing::TestWithParam<Transport> {};
 

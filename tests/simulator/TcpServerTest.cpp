@@ -110,5 +110,42 @@ TEST(TcpServer, ServesSeveralClientsConnectedAtOnce) {
     }
 }
 
+TEST(TcpServer, FaultsOfTheFrame) {
+    // The identity's serial number under transaction 1, then its model word
+    // under transaction 2 with the fault.
+    const std::vector<std::uint8_t> first{0, 1, 0, 0, 0, 5, 1, 3, 2, 0x30, 0x39};
+    const std::vector<std::uint8_t> second{0, 2, 0, 0, 0, 5, 1, 3, 2, 0x00, 41};
+    auto withTransaction = [](std::vector<std::uint8_t> frame, std::uint8_t id) {
+        frame[1] = id;
+        return frame;
+    };
+    auto twice = second;
+    twice.insert(twice.end(), second.begin(), second.end());
+    struct Row {
+        FaultKind Kind;
+        std::vector<std::uint8_t> Received;
+    };
+    const Row rows[] = {
+        {FaultKind::NextId, withTransaction(second, 3)},
+        {FaultKind::RepeatPrevious, first},
+        {FaultKind::AnswerTwice, twice},
+        {FaultKind::Drip, second},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(FaultKindName(r.Kind)));
+        Controller controller;
+        Fault fault{r.Kind, "", 1, 1};
+        fault.Gap = std::chrono::milliseconds(1);
+        controller.AddFault(fault);
+        TcpServer server(controller);
+        Client client(server.Port());
+        client.Send(ReadFrame(1, regmap::kIdentity.First + 1, 1));
+        EXPECT_EQ(client.Receive(first.size()), first);
+        client.Send(ReadFrame(2, regmap::kIdentity.First, 1));
+        // One byte more than expected is asked for: nothing else may come.
+        EXPECT_EQ(client.Receive(r.Received.size() + 1, 200), r.Received);
+    }
+}
+
 } // namespace
 } // namespace kt41::sim
