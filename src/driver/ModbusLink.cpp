@@ -73,15 +73,14 @@ void ApplyModemLines(int fd, const ComPort& port) {
     (void)::ioctl(fd, port.Rts ? TIOCMBIS : TIOCMBIC, &rts);
 }
 
-// Milliseconds from now to `until` for poll, rounded up so that a wait never
-// ends before its time.
+// Waits for `events` on `fd` until `until`, to the microsecond: the waits
+// between frames are a few character times. Returns what poll returns.
 template <typename TimePoint>
-int PollTimeout(TimePoint until) {
-    const auto left = until - TimePoint::clock::now();
-    if (left <= TimePoint::duration::zero()) {
-        return 0;
-    }
-    return int(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+int PollUntil(pollfd& p, TimePoint until) {
+    const auto left = std::max(until - TimePoint::clock::now(), typename TimePoint::duration{0});
+    const auto us = std::chrono::ceil<microseconds>(left).count();
+    const timespec timeout{time_t(us / 1000000), long(us % 1000000) * 1000};
+    return ::ppoll(&p, 1, &timeout, nullptr);
 }
 
 // The answer belongs to the request's function: the same code, or the code
@@ -199,7 +198,7 @@ bool ModbusLink::Send(std::span<const std::uint8_t> frame, Clock::time_point dea
             return false;
         }
         pollfd p{fd_, POLLOUT, 0};
-        if (::poll(&p, 1, PollTimeout(deadline)) == 0 && Clock::now() >= deadline) {
+        if (PollUntil(p, deadline) == 0 && Clock::now() >= deadline) {
             *why = "request not sent in time";
             return false;
         }
@@ -211,7 +210,7 @@ std::size_t ModbusLink::Read(std::span<std::uint8_t> into, Clock::time_point unt
     *error = 0;
     for (;;) {
         pollfd p{fd_, POLLIN, 0};
-        const int ready = ::poll(&p, 1, PollTimeout(until));
+        const int ready = PollUntil(p, until);
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
@@ -255,6 +254,25 @@ void ModbusLink::Recover(const ExchangeTimeouts& t) {
     ::tcflush(fd_, TCIFLUSH);
 }
 
+void ModbusLink::AwaitSilence(const ExchangeTimeouts& t) {
+    const microseconds gap = WireTime(baud_, kFrameGapCharacters);
+    const Clock::time_point giveUp = Clock::now() + t.Byte;
+    std::array<std::uint8_t, frames::kMaxRtuFrame> discard{};
+    for (;;) {
+        const Clock::time_point quiet = std::min(lastReceived_ + gap, giveUp);
+        if (Clock::now() >= quiet) {
+            break;
+        }
+        int error = 0;
+        if (Read(discard, quiet, &error) > 0) {
+            lastReceived_ = Clock::now();
+        } else if (error != 0) {
+            break;
+        }
+    }
+    ::tcflush(fd_, TCIFLUSH);
+}
+
 std::optional<ModbusLink::Answer> ModbusLink::Exchange(std::uint8_t unit,
                                                        std::span<const std::uint8_t> request,
                                                        std::size_t answerPdu, std::string* why) {
@@ -280,7 +298,7 @@ std::optional<ModbusLink::Answer> ModbusLink::Exchange(std::uint8_t unit,
         return ReceiveTcp(transaction, unit, function, timeouts, deadline, why);
     }
     // Whatever is still in the input belongs to no request of ours.
-    ::tcflush(fd_, TCIFLUSH);
+    AwaitSilence(timeouts);
     if (!Send(frames::RtuFrame(unit, request), deadline, why)) {
         return std::nullopt;
     }
@@ -321,7 +339,7 @@ std::optional<ModbusLink::Answer> ModbusLink::ReceiveRtu(std::uint8_t unit, std:
             return std::nullopt;
         }
         frame.insert(frame.end(), chunk.begin(), chunk.begin() + long(n));
-        lastByte = Clock::now();
+        lastByte = lastReceived_ = Clock::now();
     }
     if (!frames::RtuCrcOk(frame)) {
         *why = "bad checksum";

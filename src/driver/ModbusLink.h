@@ -84,6 +84,11 @@ private:
     // Serial line, after an attempt without a whole answer: lets stray bytes
     // arrive for the recovery time, then drops the input.
     void Recover(const ExchangeTimeouts& t);
+    // Serial line, before a request: frames are separated by 3.5 characters of
+    // silence, so the request waits until the line has been quiet that long
+    // since the last byte received (at most one byte timeout), and what came
+    // meanwhile is dropped with the rest of the input.
+    void AwaitSilence(const ExchangeTimeouts& t);
 
     _modbus* context_;
     int fd_ = -1;
@@ -94,7 +99,8 @@ private:
     LineTimeouts timeouts_;
     bool reconnect_ = false;        // TCP: the connection was dropped and is reopened on next use
     std::uint16_t transaction_ = 0; // TCP: the id of the latest request
-    std::mutex mutex_;              // one exchange at a time
+    Clock::time_point lastReceived_{}; // serial line: when the latest bytes came
+    std::mutex mutex_;                 // one exchange at a time
 };
 
 } // namespace kt41::driver

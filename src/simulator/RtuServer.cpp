@@ -142,11 +142,12 @@ void RtuServer::Answer(std::span<const std::uint8_t> frame, Clock::time_point fi
         }
         return;
     }
-    const auto write = [this](std::span<const std::uint8_t> bytes) { WriteAll(bytes); };
-    pacer_.Send(answer, write);
     if (fault == FaultKind::AnswerTwice) {
-        pacer_.Send(answer, write);
+        // The copy follows without a pause, as one run of bytes on the line.
+        const std::vector<std::uint8_t> once = answer;
+        answer.insert(answer.end(), once.begin(), once.end());
     }
+    pacer_.Send(answer, [this](std::span<const std::uint8_t> bytes) { WriteAll(bytes); });
 }
 
 void RtuServer::WriteAll(std::span<const std::uint8_t> bytes) {
