@@ -16,18 +16,19 @@ ExchangeTimeouts RtuExchangeTimeouts(const LineTimeouts& t, std::uint32_t baud,
                                      std::size_t requestPdu, std::size_t answerPdu) {
     const double wire = double(requestPdu + kRtuFrameOverhead) + kFrameGapCharacters +
                         double(answerPdu + kRtuFrameOverhead);
+    const microseconds response = WireTime(baud, wire) + t.Turnaround;
     ExchangeTimeouts e{};
-    e.Response = WireTime(baud, wire) + t.Turnaround;
     e.Byte = WireTime(baud, 10) + t.ByteGap;
-    e.Recovery = e.Response;
+    e.Limit = response + e.Byte;
+    e.Recovery = response;
     return e;
 }
 
 ExchangeTimeouts TcpExchangeTimeouts(const LineTimeouts& t) {
     ExchangeTimeouts e{};
-    e.Response = t.TcpResponse;
+    e.Limit = t.TcpResponse;
     e.Byte = t.TcpByteGap;
-    e.Recovery = microseconds(0); // the connection is reopened instead
+    e.Recovery = microseconds(0); // late answers are told apart by their transaction id
     return e;
 }
 

@@ -15,18 +15,22 @@ struct LineTimeouts {
     std::chrono::milliseconds Turnaround{200};
     // Allowed silence inside a frame, on top of ten character times.
     std::chrono::milliseconds ByteGap{50};
-    // Modbus TCP: time to the first byte of the answer, and silence inside it.
+    // Modbus TCP: the whole transaction, from sending the request to the last
+    // byte of its answer, and the silence allowed inside an answer.
     std::chrono::milliseconds TcpResponse{1000};
     std::chrono::milliseconds TcpByteGap{200};
 };
 
-// The waits of one exchange.
+// The waits of one attempt at a transaction.
 struct ExchangeTimeouts {
-    std::chrono::microseconds Response; // until the first byte of the answer
-    std::chrono::microseconds Byte;     // between two parts of the answer
-    // After an answer that did not come in time: how long stray bytes are left
-    // to arrive before the line is flushed, so that a late answer is not taken
-    // for the answer to the next request.
+    // From sending the request to the last byte of its answer. An answer that
+    // is not complete by then is refused, however steadily its bytes come.
+    std::chrono::microseconds Limit;
+    // Silence inside an answer frame that ends it as incomplete.
+    std::chrono::microseconds Byte;
+    // Serial line, after an attempt that ended without a whole answer: how long
+    // stray bytes are left to arrive before the input is flushed, so that a late
+    // answer is not taken for the answer to the next request.
     std::chrono::microseconds Recovery;
 };
 
@@ -41,7 +45,9 @@ inline constexpr std::size_t kRtuFrameOverhead = 3;
 std::chrono::microseconds WireTime(std::uint32_t baud, double characters);
 
 // Waits of an RTU exchange whose request PDU has requestPdu bytes and whose
-// correct answer has answerPdu bytes.
+// correct answer has answerPdu bytes: the response timeout is the wire time of
+// both frames and the frame gap between them plus Turnaround; the limit adds
+// one byte timeout to it as a margin.
 ExchangeTimeouts RtuExchangeTimeouts(const LineTimeouts& t, std::uint32_t baud,
                                      std::size_t requestPdu, std::size_t answerPdu);
 ExchangeTimeouts TcpExchangeTimeouts(const LineTimeouts& t);

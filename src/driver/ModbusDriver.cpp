@@ -89,6 +89,27 @@ bool ModbusDriver::Fail(const std::string& reason) {
     return false;
 }
 
+std::optional<std::vector<std::uint8_t>>
+ModbusDriver::Transact(ModbusLink& link, std::uint8_t unit, std::span<const std::uint8_t> request,
+                       std::size_t answerPdu, const AnswerCheck& check) {
+    std::string why;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        auto answer = link.Exchange(unit, request, answerPdu, &why);
+        if (!answer) {
+            continue;
+        }
+        if (check(answer->Pdu, &why)) {
+            lastError_.clear();
+            return std::move(answer->Pdu);
+        }
+        if (pdu::IsExceptionAnswer(answer->Pdu, request[0])) {
+            break; // the controller refused the request: asking again changes nothing
+        }
+    }
+    lastError_ = why;
+    return std::nullopt;
+}
+
 bool ModbusDriver::ReadBlock(std::uint8_t unit, Range range, std::span<std::uint8_t> out) {
     if (!ValidUnit(unit)) {
         return Fail("invalid unit address " + std::to_string(unit));
@@ -101,19 +122,16 @@ bool ModbusDriver::ReadBlock(std::uint8_t unit, Range range, std::span<std::uint
     if (link == nullptr) {
         return false;
     }
-    const auto request = pdu::ReadRequest(range.First, range.Count);
-    std::string why;
-    const auto answer = link->Exchange(unit, request, pdu::ReadAnswerLength(range.Count), &why);
+    const auto answer = Transact(
+        *link, unit, pdu::ReadRequest(range.First, range.Count), pdu::ReadAnswerLength(range.Count),
+        [&](std::span<const std::uint8_t> a, std::string* why) {
+            return pdu::ReadAnswerData(a, regmap::kReadHoldingRegisters, range.Count, why)
+                .has_value();
+        });
     if (!answer) {
-        return Fail(why);
+        return false;
     }
-    const auto data =
-        pdu::ReadAnswerData(answer->Pdu, regmap::kReadHoldingRegisters, range.Count, &why);
-    if (!data) {
-        return Fail(why);
-    }
-    std::copy(data->begin(), data->end(), out.begin());
-    lastError_.clear();
+    std::copy(answer->begin() + 2, answer->end(), out.begin()); // after function and byte count
     return true;
 }
 
@@ -129,17 +147,11 @@ bool ModbusDriver::WriteBlock(std::uint8_t unit, Range range, std::span<const st
     if (link == nullptr) {
         return false;
     }
-    const auto request = pdu::WriteRequest(range.First, in);
-    std::string why;
-    const auto answer = link->Exchange(unit, request, pdu::WriteAnswerLength(), &why);
-    if (!answer) {
-        return Fail(why);
-    }
-    if (!pdu::WriteAnswerOk(answer->Pdu, range.First, range.Count, &why)) {
-        return Fail(why);
-    }
-    lastError_.clear();
-    return true;
+    return Transact(*link, unit, pdu::WriteRequest(range.First, in), pdu::WriteAnswerLength(),
+                    [&](std::span<const std::uint8_t> a, std::string* why) {
+                        return pdu::WriteAnswerOk(a, range.First, range.Count, why);
+                    })
+        .has_value();
 }
 
 bool ModbusDriver::Connect_Device_KT41(std::uint8_t requestedAddress,
@@ -330,22 +342,21 @@ bool ModbusDriver::Read_ArxRecord_KT41(std::uint8_t address, double when, std::u
     const auto request =
         pdu::ReadWriteRequest(regmap::kArchiveAnswer.First, regmap::kArchiveAnswer.Count,
                               regmap::kArchiveRequest.First, asked);
-    std::string why;
     const auto answer =
-        link->Exchange(address, request, pdu::ReadAnswerLength(regmap::kArchiveAnswer.Count), &why);
+        Transact(*link, address, request, pdu::ReadAnswerLength(regmap::kArchiveAnswer.Count),
+                 [](std::span<const std::uint8_t> a, std::string* why) {
+                     return pdu::ReadAnswerData(a, regmap::kReadWriteMultipleRegisters,
+                                                regmap::kArchiveAnswer.Count, why)
+                         .has_value();
+                 });
     if (!answer) {
-        return Fail(why);
+        return false;
     }
-    const auto data = pdu::ReadAnswerData(answer->Pdu, regmap::kReadWriteMultipleRegisters,
-                                          regmap::kArchiveAnswer.Count, &why);
-    if (!data) {
-        return Fail(why);
-    }
-    if (WordAt(*data, 0) != 0) {
-        std::copy(data->begin() + 2, data->end(), buffer.begin());
+    const auto data = std::span<const std::uint8_t>(*answer).subspan(2);
+    if (WordAt(data, 0) != 0) {
+        std::copy(data.begin() + 2, data.end(), buffer.begin());
         found = 1;
     }
-    lastError_.clear();
     return true;
 }
 

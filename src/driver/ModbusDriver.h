@@ -4,7 +4,11 @@
 #include "LineTiming.h"
 #include "RegisterMap.h"
 
+#include <functional>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace kt41::driver {
 
@@ -16,8 +20,11 @@ class ModbusLink;
 //
 // Return contract of every function: true when the controller answered the
 // request correctly; false when the port is not open, an argument is out of
-// range, or the exchange failed (no answer within the timeouts, bad checksum or
-// frame, exception reply, answer from another unit or of the wrong length).
+// range, or the transaction failed: an exception reply, or twice in a row no
+// answer within the deadline, a bad checksum or frame, an answer from another
+// unit, for another function or of the wrong length. A transaction that failed
+// in one of those ways is sent once more (every request of the map may be
+// repeated without harm); an exception reply is not.
 // Read buffers are written only when the function returns true. A line that
 // cannot be opened, is held by another program ("busy") or fails while in use
 // raises SerialPortError.
@@ -96,9 +103,23 @@ public:
     bool WriteRegisters(std::uint8_t address, std::uint16_t first, std::uint16_t count,
                         std::span<const std::uint8_t> buffer) override;
 
+    // Attempts per transaction: the first and one retry.
+    static constexpr int kAttempts = 2;
+
 private:
+    // Whether an answer PDU is the correct one; the reason in *why when not.
+    using AnswerCheck = std::function<bool(std::span<const std::uint8_t>, std::string*)>;
+
     ModbusLink* OpenLink();
     bool Fail(const std::string& reason);
+    // One transaction on the open line: the answer PDU that passed `check`, or
+    // nullopt with the reason in LastError(). Sent a second time after no
+    // answer, a damaged frame or an answer that fails `check`, but not after an
+    // exception reply. SerialPortError passes through.
+    std::optional<std::vector<std::uint8_t>> Transact(ModbusLink& link, std::uint8_t unit,
+                                                      std::span<const std::uint8_t> request,
+                                                      std::size_t answerPdu,
+                                                      const AnswerCheck& check);
     // One function 03 transaction for the range; out holds 2 bytes per register.
     bool ReadBlock(std::uint8_t unit, regmap::Range range, std::span<std::uint8_t> out);
     // One function 16 transaction for the range; in holds 2 bytes per register.

@@ -18,7 +18,7 @@ std::uint16_t WordAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
 // An exception answer is the function code with the top bit set and one byte
 // of exception code.
 bool IsException(std::span<const std::uint8_t> answer, std::uint8_t function, std::string* why) {
-    if (answer.empty() || answer[0] != (function | regmap::kExceptionFlag)) {
+    if (!IsExceptionAnswer(answer, function)) {
         return false;
     }
     if (why != nullptr) {
@@ -36,6 +36,10 @@ bool Fail(std::string* why, const std::string& reason) {
 }
 
 } // namespace
+
+bool IsExceptionAnswer(std::span<const std::uint8_t> answer, std::uint8_t function) {
+    return !answer.empty() && answer[0] == (function | regmap::kExceptionFlag);
+}
 
 std::vector<std::uint8_t> ReadRequest(std::uint16_t first, std::uint16_t count) {
     std::vector<std::uint8_t> out{regmap::kReadHoldingRegisters};

@@ -31,6 +31,10 @@ constexpr std::size_t WriteAnswerLength() {
     return 5;
 }
 
+// Whether `answer` is an exception reply to a request of `function`: the
+// controller understood the request and refused it.
+bool IsExceptionAnswer(std::span<const std::uint8_t> answer, std::uint8_t function);
+
 // The register bytes of a correct answer to a function 03 or 23 request for
 // `count` registers: function code echoed, byte count 2 * count, PDU of exactly
 // that length. nullopt otherwise, with the reason in *why.

@@ -112,6 +112,14 @@ std::optional<SimCommandLine> ParseSimCommandLine(const std::vector<std::string>
     if (!cl.Help && cl.Mode == SimCommandLine::Transport::None) {
         return fail("give one of --pty, --tcp PORT, --device PATH");
     }
+    if (cl.Mode == SimCommandLine::Transport::Pty || cl.Mode == SimCommandLine::Transport::Device) {
+        for (const Fault& f : cl.Faults) {
+            if (TcpOnly(f.Kind)) {
+                return fail("--fault " + std::string(FaultKindName(f.Kind)) +
+                            " needs --tcp: RTU frames carry no transaction id");
+            }
+        }
+    }
     return cl;
 }
 
@@ -150,7 +158,7 @@ Line:
                      open; TCP connections are refused
 
 Faults (repeatable; rules are tried in order):
-  --fault KIND[,function=NAME][,skip=N][,count=N][,code=N][,delay=MS]
+  --fault KIND[,function=NAME][,skip=N][,count=N][,code=N][,delay=MS][,gap=MS]
       KIND    no-answer     ignore the request (a write is not applied)
               bad-crc       corrupt the answer's CRC (over TCP: its header)
               truncated     send only the first half of the answer
@@ -158,6 +166,17 @@ Faults (repeatable; rules are tried in order):
               late-reply    answer after a delay
               wrong-unit    answer correctly, but from the next unit address
               wrong-length  answer with one register too many
+              drip          send the answer one byte at a time, a gap before
+                            each byte (a slow gateway)
+              answer-twice  send the answer twice
+              repeat-previous
+                            carry the request out, but send the previous answer
+                            of the connection again, transaction id and all,
+                            instead of its own (a gateway with a stale buffer);
+                            --tcp only
+              next-id       answer with the next transaction id; --tcp only
+              (RTU frames carry no transaction id, so the two --tcp only kinds
+              are refused with --pty and --device.)
       function=NAME  only requests of this driver function: Connect_Device_KT41,
               Read_DeviceInfo_KT41, Read_ConfConturs_KT41, Write_ConfConturs_KT41,
               Read_ParamContur_KT41, Write_ParamContur_KT41,
@@ -172,9 +191,12 @@ Faults (repeatable; rules are tried in order):
               Get_ADC_Cod_KT41, Read_DateTime_KT41, Read_ArxRecord_KT41,
               ReadRegisters, WriteRegisters; default: every request
       skip=N  answer the first N matching requests normally; default 0
-      count=N damage the next N matching requests; default 1, 0 = all
+      count=N damage the next N matching requests; default 1, 0 = all. The
+              tool's driver sends a request once more after a lost or damaged
+              answer (not after an exception), so count=2 makes one call fail.
       code=N  exception code for "exception"; default 4 (device failure)
       delay=MS delay for "late-reply" in milliseconds; default 1500
+      gap=MS  pause before each byte for "drip" in milliseconds; default 150
 
 Other:
   --verbose, -v      print every request on standard error
@@ -184,10 +206,15 @@ Examples:
   kt41-sim --tcp 1502
       then connect the tool to port tcp://127.0.0.1:1502, address 1
   kt41-sim --pty --any-address --baud 9600
-  kt41-sim --tcp 1502 --fault no-answer,function=Connect_Device_KT41,count=1
-      the first connect attempt gets no answer, the second succeeds
+  kt41-sim --tcp 1502 --fault no-answer,function=Connect_Device_KT41,count=2
+      the first connect attempt gets no answer, neither to its request nor to
+      the driver's retry, and fails; the second succeeds
   kt41-sim --pty --fault bad-crc,function=Read_ParamContur_KT41,skip=1
       the second read of a full contour block comes back with a bad CRC
+  kt41-sim --tcp 1502 --fault repeat-previous,function=Read_ParamInput_Analog_KT41
+      the read of the 4-20 mA inputs gets the answer of the request before it
+  kt41-sim --tcp 1502 --fault drip,count=0
+      every answer drips in, one byte every 150 ms
 )";
 }
 

@@ -283,12 +283,14 @@ Reply Controller::Handle(std::uint8_t unit, std::span<const std::uint8_t> pdu) {
                     reply.Pdu[1] = std::uint8_t(reply.Pdu[1] + 2);
                 }
             }
-            if (record.Fault == FaultKind::BadCrc || record.Fault == FaultKind::Truncated ||
-                record.Fault == FaultKind::WrongUnit) {
+            if (record.Fault && FramedByServer(*record.Fault)) {
                 reply.FrameFault = record.Fault;
             }
             if (record.Fault == FaultKind::LateReply) {
                 reply.Delay = fault.Delay;
+            }
+            if (record.Fault == FaultKind::Drip) {
+                reply.ByteGap = fault.Gap;
             }
         }
         reply.Send = !broadcast && record.Fault != FaultKind::NoAnswer;

@@ -90,9 +90,10 @@ struct Reply {
     bool Send = false; // false: stay silent
     std::uint8_t Unit = 0;
     std::vector<std::uint8_t> Pdu;
-    // Damage the server applies to the frame: BadCrc, Truncated or WrongUnit.
+    // What the server does to the frame of the answer (FramedByServer).
     std::optional<FaultKind> FrameFault;
-    std::chrono::milliseconds Delay{0}; // late reply
+    std::chrono::milliseconds Delay{0};   // late reply
+    std::chrono::milliseconds ByteGap{0}; // drip: pause before each byte
 };
 
 class Controller {

@@ -8,7 +8,7 @@ namespace kt41::sim {
 
 namespace {
 
-constexpr std::array<std::pair<FaultKind, std::string_view>, 7> kNames{{
+constexpr std::array<std::pair<FaultKind, std::string_view>, 11> kNames{{
     {FaultKind::NoAnswer, "no-answer"},
     {FaultKind::BadCrc, "bad-crc"},
     {FaultKind::Truncated, "truncated"},
@@ -16,6 +16,10 @@ constexpr std::array<std::pair<FaultKind, std::string_view>, 7> kNames{{
     {FaultKind::LateReply, "late-reply"},
     {FaultKind::WrongUnit, "wrong-unit"},
     {FaultKind::WrongLength, "wrong-length"},
+    {FaultKind::Drip, "drip"},
+    {FaultKind::AnswerTwice, "answer-twice"},
+    {FaultKind::RepeatPrevious, "repeat-previous"},
+    {FaultKind::NextId, "next-id"},
 }};
 
 std::optional<long> ParseNumber(std::string_view text) {
@@ -56,6 +60,25 @@ const std::vector<FaultKind>& AllFaultKinds() {
         return all;
     }();
     return kinds;
+}
+
+bool TcpOnly(FaultKind kind) {
+    return kind == FaultKind::RepeatPrevious || kind == FaultKind::NextId;
+}
+
+bool FramedByServer(FaultKind kind) {
+    switch (kind) {
+    case FaultKind::BadCrc:
+    case FaultKind::Truncated:
+    case FaultKind::WrongUnit:
+    case FaultKind::Drip:
+    case FaultKind::AnswerTwice:
+    case FaultKind::RepeatPrevious:
+    case FaultKind::NextId:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::optional<Fault> ParseFault(std::string_view text, std::string* error) {
@@ -104,6 +127,8 @@ std::optional<Fault> ParseFault(std::string_view text, std::string* error) {
             fault.ExceptionCode = std::uint8_t(*number);
         } else if (key == "delay") {
             fault.Delay = std::chrono::milliseconds(*number);
+        } else if (key == "gap") {
+            fault.Gap = std::chrono::milliseconds(*number);
         } else {
             return fail("unknown or out-of-range setting '" + std::string(parts[i]) + "'");
         }

@@ -104,7 +104,7 @@ void RtuServer::Run() {
             const std::vector<std::uint8_t> frame(buffer.begin(),
                                                   buffer.begin() + long(length.Bytes));
             buffer.erase(buffer.begin(), buffer.begin() + long(length.Bytes));
-            if (!rtu::CrcOk(frame)) {
+            if (!driver::frames::RtuCrcOk(frame)) {
                 discarding = true;
                 break;
             }
@@ -123,13 +123,29 @@ void RtuServer::Answer(std::span<const std::uint8_t> frame, Clock::time_point fi
     if (reply.Delay.count() > 0 && WaitForStop(reply.Delay)) {
         return;
     }
-    const std::uint8_t unit =
-        reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
-    std::vector<std::uint8_t> answer = rtu::Frame(unit, reply.Pdu);
-    if (reply.FrameFault == FaultKind::BadCrc) {
+    const std::optional<FaultKind> fault = reply.FrameFault;
+    const std::uint8_t unit = fault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
+    std::vector<std::uint8_t> answer = driver::frames::RtuFrame(unit, reply.Pdu);
+    if (fault == FaultKind::BadCrc) {
         answer.back() ^= 0xFF;
-    } else if (reply.FrameFault == FaultKind::Truncated) {
+    } else if (fault == FaultKind::Truncated) {
         answer.resize(std::max<std::size_t>(2, answer.size() / 2));
+    }
+    // RepeatPrevious and NextId change the transaction id of Modbus TCP, which
+    // an RTU frame does not have: their answer goes out unchanged.
+    if (fault == FaultKind::Drip) {
+        for (std::size_t k = 0; k < answer.size(); ++k) {
+            if (WaitForStop(reply.ByteGap)) {
+                return;
+            }
+            WriteAll(std::span(answer).subspan(k, 1));
+        }
+        return;
+    }
+    if (fault == FaultKind::AnswerTwice) {
+        // The copy follows without a pause, as one run of bytes on the line.
+        const std::vector<std::uint8_t> once = answer;
+        answer.insert(answer.end(), once.begin(), once.end());
     }
     pacer_.Send(answer, [this](std::span<const std::uint8_t> bytes) { WriteAll(bytes); });
 }

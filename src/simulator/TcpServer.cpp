@@ -2,6 +2,8 @@
 
 #include "Controller.h"
 
+#include "driver/ModbusFrames.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -15,10 +17,10 @@
 
 namespace kt41::sim {
 
+namespace frames = driver::frames;
+
 namespace {
 
-constexpr std::size_t kMbapHeader = 7; // transaction, protocol, length, unit
-constexpr std::size_t kMaxPdu = 253;
 constexpr char kStop = 's';
 constexpr char kHold = 'h';
 constexpr char kRelease = 'r';
@@ -145,80 +147,110 @@ void TcpServer::Run() {
             }
             continue; // the descriptor set may have changed
         }
+        // fds[2 + k] is clients_[k] for the clients polled this round; a client
+        // accepted below is polled from the next round on.
+        const std::size_t polled = fds.size() - 2;
+        std::vector<int> dropped;
+        for (std::size_t k = 0; k < polled; ++k) {
+            if ((fds[2 + k].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
+                continue;
+            }
+            Client& client = clients_[k];
+            std::uint8_t chunk[512];
+            const ssize_t n = ::recv(client.Fd, chunk, sizeof chunk, 0);
+            bool keep = n > 0;
+            if (keep) {
+                client.Buffer.insert(client.Buffer.end(), chunk, chunk + n);
+                keep = Serve(client);
+            }
+            if (!keep) {
+                dropped.push_back(client.Fd);
+            }
+        }
+        for (const int fd : dropped) {
+            ::close(fd);
+            std::erase_if(clients_, [fd](const Client& c) { return c.Fd == fd; });
+        }
         if (listen_ >= 0 && (fds[1].revents & POLLIN) != 0) {
             const int fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
             if (fd >= 0) {
                 const int one = 1;
                 ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-                clients_.push_back({fd, {}});
-            }
-        }
-        for (std::size_t i = 0; i < clients_.size();) {
-            const pollfd& p = fds[2 + i];
-            bool keep = true;
-            if (p.fd == clients_[i].Fd && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-                std::uint8_t chunk[512];
-                const ssize_t n = ::recv(clients_[i].Fd, chunk, sizeof chunk, 0);
-                if (n <= 0) {
-                    keep = false;
-                } else {
-                    clients_[i].Buffer.insert(clients_[i].Buffer.end(), chunk, chunk + n);
-                    keep = Serve(clients_[i]);
-                }
-            }
-            if (keep) {
-                ++i;
-            } else {
-                ::close(clients_[i].Fd);
-                clients_.erase(clients_.begin() + long(i));
-                fds.erase(fds.begin() + long(2 + i));
+                clients_.push_back({fd, {}, {}});
             }
         }
     }
 }
 
-bool TcpServer::Serve(Client& client) {
-    auto& b = client.Buffer;
-    while (b.size() >= kMbapHeader) {
-        const std::size_t following = std::size_t((b[4] << 8) | b[5]); // unit + PDU
-        if (following < 2 || following > kMaxPdu + 1) {
+bool TcpServer::WaitForCommand(std::chrono::milliseconds timeout) {
+    pollfd p{wake_[0], POLLIN, 0};
+    return ::poll(&p, 1, int(timeout.count())) > 0;
+}
+
+bool TcpServer::Drip(int fd, const std::vector<std::uint8_t>& frame,
+                     std::chrono::milliseconds gap) {
+    for (const std::uint8_t byte : frame) {
+        if (WaitForCommand(gap)) {
             return false;
         }
-        if (b.size() < 6 + following) {
+        if (::send(fd, &byte, 1, MSG_NOSIGNAL) != 1) {
+            return true; // the client has gone: the rest is not for anybody
+        }
+    }
+    return true;
+}
+
+bool TcpServer::Serve(Client& client) {
+    auto& b = client.Buffer;
+    while (b.size() >= frames::kMbapHeader) {
+        const frames::MbapHeader header = frames::ReadMbap(b);
+        if (header.Following < 2 || header.Following > frames::kMaxPdu + 1) {
+            return false; // the stream cannot be framed any more
+        }
+        if (b.size() < header.FrameBytes()) {
             return true;
         }
-        const std::vector<std::uint8_t> adu(b.begin(), b.begin() + long(6 + following));
-        b.erase(b.begin(), b.begin() + long(6 + following));
-        if (adu[2] != 0 || adu[3] != 0) {
+        const std::vector<std::uint8_t> adu(b.begin(), b.begin() + long(header.FrameBytes()));
+        b.erase(b.begin(), b.begin() + long(header.FrameBytes()));
+        if (header.Protocol != 0) {
             continue; // not Modbus
         }
-        const std::uint8_t unit = adu[6];
-        const std::span<const std::uint8_t> pdu(adu.data() + kMbapHeader, following - 1);
+        const auto pdu = std::span<const std::uint8_t>(adu).subspan(frames::kMbapHeader);
         pacer_.RequestArrived(pdu.size() + 3, LinePacer::Clock::now());
-        const Reply reply = controller_.Handle(unit, pdu);
+        const Reply reply = controller_.Handle(header.Unit, pdu);
         if (!reply.Send) {
             continue;
         }
-        if (reply.Delay.count() > 0) {
-            pollfd p{wake_[0], POLLIN, 0};
-            if (::poll(&p, 1, int(reply.Delay.count())) > 0) {
-                return true; // a command is waiting; the answer is dropped
-            }
+        if (reply.Delay.count() > 0 && WaitForCommand(reply.Delay)) {
+            return true; // a command is waiting; the answer is dropped
         }
         pacer_.AnswerTime(reply.Pdu.size() + 3);
-        std::vector<std::uint8_t> answer{adu[0], adu[1], 0, 0};
-        const std::size_t length = reply.Pdu.size() + 1;
-        answer.push_back(std::uint8_t(length >> 8));
-        answer.push_back(std::uint8_t(length));
-        answer.push_back(reply.FrameFault == FaultKind::WrongUnit ? NextUnit(reply.Unit)
-                                                                  : reply.Unit);
-        answer.insert(answer.end(), reply.Pdu.begin(), reply.Pdu.end());
-        if (reply.FrameFault == FaultKind::BadCrc) {
+        const std::optional<FaultKind> fault = reply.FrameFault;
+        const std::uint16_t transaction =
+            fault == FaultKind::NextId ? std::uint16_t(header.Transaction + 1) : header.Transaction;
+        const std::uint8_t unit = fault == FaultKind::WrongUnit ? NextUnit(reply.Unit) : reply.Unit;
+        std::vector<std::uint8_t> answer = frames::TcpFrame(transaction, unit, reply.Pdu);
+        if (fault == FaultKind::BadCrc) {
             answer[3] = 0xFF; // no checksum over TCP: a garbled header instead
-        } else if (reply.FrameFault == FaultKind::Truncated) {
+        } else if (fault == FaultKind::Truncated) {
             answer.resize(answer.size() / 2);
+        } else if (fault == FaultKind::RepeatPrevious) {
+            if (client.LastAnswer.empty()) {
+                continue;
+            }
+            answer = client.LastAnswer;
+        }
+        client.LastAnswer = answer;
+        if (fault == FaultKind::Drip) {
+            if (!Drip(client.Fd, answer, reply.ByteGap)) {
+                return true;
+            }
+            continue;
         }
         SendAll(client.Fd, answer);
+        if (fault == FaultKind::AnswerTwice) {
+            SendAll(client.Fd, answer);
+        }
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "LinePacer.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -14,7 +15,8 @@ namespace kt41::sim {
 class Controller;
 
 // Modbus TCP on 127.0.0.1, served on a thread of its own until destroyed.
-// Several clients may be connected at once; requests are answered in turn.
+// Several clients may be connected at once; requests are answered in turn (so
+// while one answer is delayed or drips in, the other clients wait).
 //
 //   sim::Controller controller;
 //   sim::TcpServer tcp(controller);          // port 0: a free port
@@ -38,6 +40,7 @@ private:
     struct Client {
         int Fd;
         std::vector<std::uint8_t> Buffer;
+        std::vector<std::uint8_t> LastAnswer; // the latest frame sent to it
     };
 
     void Run();
@@ -45,6 +48,10 @@ private:
     void DropClients();
     // false when the client is to be dropped
     bool Serve(Client& client);
+    // Sends `frame` a byte at a time, each after a pause of `gap`. false when a
+    // command came in between (the rest of the frame is dropped).
+    bool Drip(int fd, const std::vector<std::uint8_t>& frame, std::chrono::milliseconds gap);
+    bool WaitForCommand(std::chrono::milliseconds timeout); // true when one is waiting
     void Command(char command); // to the server thread, waits until applied
 
     Controller& controller_;

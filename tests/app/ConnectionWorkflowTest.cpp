@@ -247,24 +247,26 @@ TEST_F(ConnectionWorkflowTest, TwoConnectAttemptsAtMost) {
     main.show();
 
     // Silent twice: no connection, and the port the driver opened is closed.
-    program.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 2});
+    // Each attempt is a request and the driver's retry.
+    program.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 4});
     program.AnswerAddressDialog("5");
     LogMark failed(main);
     main.Connect_Device->trigger();
-    EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 2);
+    EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 4);
     EXPECT_EQ(failed.New(),
               (QStringList{"Ввод сетевого адреса прибора ...", "Установление связи ...",
                            "Связь не установлена ...", "Сеанс связи завершен."}));
     EXPECT_EQ(StateOf(main), Disconnected());
     EXPECT_EQ(VersionText(main), "");
 
-    // Silent once: the second attempt connects, and no third is made.
+    // Silent once: the second attempt connects at its first request, and no
+    // third is made.
     program.Controller.ClearFaults();
     program.Controller.ClearCalls();
-    program.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 1});
+    program.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 2});
     program.AnswerAddressDialog();
     main.Connect_Device->trigger();
-    EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 2);
+    EXPECT_EQ(program.Controller.CallCount("Connect_Device_KT41"), 3);
     EXPECT_EQ(main.StatusPanel2->text(), "Подключено");
     EXPECT_TRUE(main.Read_Config->isEnabled());
     EXPECT_TRUE(Prompt.History.empty());

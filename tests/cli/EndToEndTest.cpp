@@ -147,6 +147,28 @@ TEST_F(EndToEnd, CurrentReadings) {
     EXPECT_NE(out.find("Фиксируемые ошибки и события\t"), std::string::npos) << out;
 }
 
+TEST_F(EndToEnd, AGatewayRepeatingItsPreviousAnswerDoesNotMixTheBlocks) {
+    auto clean = Line("read");
+    clean.insert(clean.end(), {"-o", PathOf("clean.c50")});
+    ASSERT_EQ(Kt41ctl(clean), 0) << err;
+    // The thermometer and the 4-20 mA settings, and the identity and the
+    // device parameters, are read one after the other as blocks of the same
+    // size: the repeated answer of the first would fit the second.
+    controller.AddFault({kt41::sim::FaultKind::RepeatPrevious, "Read_ParamInput_Analog_KT41"});
+    controller.AddFault({kt41::sim::FaultKind::RepeatPrevious, "Read_ParamDevice_KT41"});
+    auto repeated = Line("read");
+    repeated.insert(repeated.end(), {"-o", PathOf("repeated.c50")});
+    ASSERT_EQ(Kt41ctl(repeated), 0) << err;
+
+    TKT41 expected{unused};
+    TKT41 back{unused};
+    ASSERT_TRUE(kt41::config_file::LoadFromFile(expected, PathOf("clean.c50")));
+    ASSERT_TRUE(kt41::config_file::LoadFromFile(back, PathOf("repeated.c50")));
+    EXPECT_EQ(back.Input_T, expected.Input_T);
+    EXPECT_EQ(back.Input_P, expected.Input_P);
+    EXPECT_EQ(back.ParamDevice, expected.ParamDevice);
+}
+
 TEST_F(EndToEnd, LineFailures) {
     // Nobody answers at address 2.
     auto other = Line("read");

@@ -99,7 +99,7 @@ TEST_F(ModelEndToEnd, WriteConfigurationThenReadBackGivesTheSameRecords) {
 
 TEST_F(ModelEndToEnd, AReadThatFailsHalfwayLeavesTheBlocksReadSoFar) {
     line.Driver.SetTimeouts({100ms, 20ms, 150ms, 50ms});
-    line.Controller.AddFault({sim::FaultKind::NoAnswer, "Read_ParamConturEx_KT41", 0, 1});
+    line.Controller.AddFault({sim::FaultKind::NoAnswer, "Read_ParamConturEx_KT41", 0, 2});
     EXPECT_FALSE(model.ReadConfiguration());
     EXPECT_EQ(sink.Codes.back(), (std::pair<int, std::uint32_t>{4, 1}));
     EXPECT_EQ(model.Contour2.Tnorm, 60);      // read before the failure
@@ -112,7 +112,8 @@ TEST_F(ModelEndToEnd, ASecondConnectAttemptSucceedsAfterAMissedAnswer) {
     model.Address = 0;
     line.Port.Close();
     line.Driver.SetTimeouts({100ms, 20ms, 150ms, 50ms});
-    line.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 1});
+    // The request and the driver's retry go unanswered.
+    line.Controller.AddFault({sim::FaultKind::NoAnswer, "Connect_Device_KT41", 0, 2});
     std::array<std::uint8_t, 2> version{};
     EXPECT_FALSE(model.ConnectDevice(1, version));
     EXPECT_TRUE(line.Port.Connected());

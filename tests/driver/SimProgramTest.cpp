@@ -73,7 +73,9 @@ private:
 class SimProgramTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SimProgramTest, ServesTheDriverWithTheFaultsGivenOnItsCommandLine) {
-    std::vector<std::string> args{"--fault", "no-answer,function=Connect_Device_KT41,count=1",
+    // The first connect gets no answer, neither to its request nor to the
+    // driver's retry.
+    std::vector<std::string> args{"--fault", "no-answer,function=Connect_Device_KT41,count=2",
                                   "--any-address"};
     if (std::string(GetParam()) == "pty") {
         args.push_back("--pty");

@@ -16,6 +16,9 @@ TEST(SimCommandLine, FaultDescriptions) {
     EXPECT_EQ(late->Skip, 2);
     EXPECT_EQ(late->Count, 0);
     EXPECT_EQ(late->Delay.count(), 300);
+    const auto drip = ParseFault("drip,gap=40,count=0", &error);
+    ASSERT_TRUE(drip) << error;
+    EXPECT_EQ(drip->Gap.count(), 40);
     const auto plain = ParseFault("exception,code=2", &error);
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->ExceptionCode, 2);
@@ -50,17 +53,21 @@ TEST(SimCommandLine, Options) {
     EXPECT_EQ(cl->Faults[0].Count, 2);
 
     EXPECT_TRUE(ParseSimCommandLine({"--help"}, &error)->Help);
-    for (const std::vector<std::string>& bad :
-         std::vector<std::vector<std::string>>{{},
-                                               {"--pty", "--tcp", "1502"},
-                                               {"--tcp"},
-                                               {"--tcp", "70000"},
-                                               {"--pty", "--address", "0"},
-                                               {"--pty", "--fault", "slow"},
-                                               {"--pty", "--colour"}}) {
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {},
+             {"--pty", "--tcp", "1502"},
+             {"--tcp"},
+             {"--tcp", "70000"},
+             {"--pty", "--address", "0"},
+             {"--pty", "--fault", "slow"},
+             {"--pty", "--colour"},
+             // no transaction id on RTU
+             {"--pty", "--fault", "next-id"},
+             {"--device", "/dev/ttyS0", "--fault", "repeat-previous,count=2"}}) {
         EXPECT_FALSE(ParseSimCommandLine(bad, &error));
         EXPECT_FALSE(error.empty());
     }
+    EXPECT_TRUE(ParseSimCommandLine({"--tcp", "0", "--fault", "next-id"}, &error)) << error;
     // Every fault kind is explained in --help.
     for (FaultKind kind : AllFaultKinds()) {
         EXPECT_NE(SimHelpText().find(FaultKindName(kind)), std::string::npos);

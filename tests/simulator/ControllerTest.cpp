@@ -132,6 +132,25 @@ TEST(Controller, FaultRulesSkipThenCountTheirMatchingRequests) {
     EXPECT_EQ(c.Words(Block::General)[3], 12);
 }
 
+TEST(Controller, FaultsOfTheFrameAreLeftToTheServerAndTheRequestIsCarriedOut) {
+    for (FaultKind kind : AllFaultKinds()) {
+        if (!FramedByServer(kind)) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(FaultKindName(kind)));
+        Controller c;
+        Fault fault{kind, "WriteRegisters"};
+        fault.Gap = std::chrono::milliseconds(7);
+        c.AddFault(fault);
+        const Reply reply = c.Handle(1, Write(3, {21}));
+        EXPECT_TRUE(reply.Send);
+        EXPECT_EQ(reply.FrameFault, kind);
+        EXPECT_EQ(reply.Pdu, (std::vector<std::uint8_t>{0x10, 0x00, 0x03, 0x00, 0x01}));
+        EXPECT_EQ(reply.ByteGap.count(), kind == FaultKind::Drip ? 7 : 0);
+        EXPECT_EQ(c.Words(Block::General)[3], 21);
+    }
+}
+
 TEST(Controller, ArchiveCoversTheLastWeeksWithAFewGaps) {
     Controller c;
     c.SetClock(CivilDateTime{2024, 1, 31, 12, 30, 0});

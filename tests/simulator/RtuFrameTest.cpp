@@ -1,4 +1,4 @@
-// RTU framing of the simulator's server side, as hex rows.
+// RTU request framing of the simulator's server side, as hex rows.
 #include "simulator/RtuFrame.h"
 
 #include "support/HexBytes.h"
@@ -9,20 +9,6 @@ namespace kt41::sim::rtu {
 namespace {
 
 using kt41::testing::Hex;
-
-TEST(RtuFrame, CrcOfPublishedFrames) {
-    // Frames as they appear in the usual Modbus RTU examples, CRC low byte first.
-    for (const char* frame :
-         {"01 03 00 00 00 0A C5 CD", "11 03 00 6B 00 03 76 87", "01 06 00 01 00 03 98 0B"}) {
-        SCOPED_TRACE(frame);
-        const auto bytes = Hex(frame);
-        EXPECT_TRUE(CrcOk(bytes));
-        EXPECT_EQ(Frame(bytes[0], std::span(bytes).subspan(1, bytes.size() - 3)), bytes);
-        auto damaged = bytes;
-        damaged[2] ^= 0x01;
-        EXPECT_FALSE(CrcOk(damaged));
-    }
-}
 
 TEST(RtuFrame, RequestsAreFramedByTheirFunctionCode) {
     struct Row {

@@ -58,15 +58,15 @@ TEST(SerialServer, AnswersOnTheDeviceAndHoldsIt) {
     EXPECT_THROW(SerialServer(controller, pair.Slave()), std::runtime_error); // locked
 
     const std::vector<std::uint8_t> read{0x03, 0x01, 0x00, 0x00, 0x04}; // identity w0..w3
-    const auto answer = pair.Exchange(rtu::Frame(1, read), 13);
+    const auto answer = pair.Exchange(driver::frames::RtuFrame(1, read), 13);
     ASSERT_EQ(answer.size(), 13u);
-    EXPECT_TRUE(rtu::CrcOk(answer));
+    EXPECT_TRUE(driver::frames::RtuCrcOk(answer));
     EXPECT_EQ(std::vector<std::uint8_t>(answer.begin(), answer.begin() + 11),
               (std::vector<std::uint8_t>{0x01, 0x03, 0x08, 0x00, 41, 0x30, 0x39, 0x02, 0x03, 0x17,
                                          0x03}));
     // Garbage first, then a good frame: the server finds its feet again.
     std::vector<std::uint8_t> garbage{0x01, 0x2B, 0x00, 0x11};
-    const auto frame = rtu::Frame(1, read);
+    const auto frame = driver::frames::RtuFrame(1, read);
     EXPECT_TRUE(pair.Exchange(garbage, 1, 100).empty());
     EXPECT_EQ(pair.Exchange(frame, 13).size(), 13u);
 }
