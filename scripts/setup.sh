@@ -8,7 +8,7 @@ BUILD_DIR="${KT41_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n
     libmodbus-dev libpugixml-dev libzip-dev
     libgtest-dev libgmock-dev googletest
     python3 python3-openpyxl mbpoll
@@ -37,11 +37,13 @@ install_packages() {
     fi
     echo "Installing: $(echo $missing | tr '\n' ' ')"
     export DEBIAN_FRONTEND=noninteractive
+    # Another installation in progress holds the package lock: wait for it.
+    local apt=(apt-get -o DPkg::Lock::Timeout=600)
     # shellcheck disable=SC2086
-    if ! $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null; then
-        $sudo apt-get update -qq
+    if ! $sudo "${apt[@]}" install -y -qq --no-install-recommends $missing >/dev/null; then
+        $sudo "${apt[@]}" update -qq
         # shellcheck disable=SC2086
-        $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+        $sudo "${apt[@]}" install -y -qq --no-install-recommends $missing >/dev/null
     fi
 }
 

@@ -1,22 +1,14 @@
 #include "Application.h"
 
 #include "gui/GeneralError.h"
-
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include "gui/QtTranslations.h"
 
 namespace kt41::app {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("kt41-config");
     setOrganizationName("Velmar");
-    // Qt's own texts (file dialogs, context menus) in Russian where installed.
-    auto* translator = new QTranslator(this);
-    if (translator->load(QLocale(QLocale::Russian), "qtbase", "_",
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        installTranslator(translator);
-    }
+    gui::InstallQtRussianTexts(*this);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

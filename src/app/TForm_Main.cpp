@@ -2,12 +2,14 @@
 
 #include "TForm_Config.h"
 #include "gui/GeneralError.h"
+#include "gui/LayoutShortcuts.h"
 #include "gui/ProductInfo.h"
 #include "gui/Settings.h"
 #include "gui/WindowPlacement.h"
 #include "pages/GridLayouts.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -74,6 +76,8 @@ TForm_Main::TForm_Main(std::unique_ptr<driver::Kt41Driver> driver, QStringList c
     : QMainWindow(parent), driver_(std::move(driver)), commandLine_(std::move(commandLine)) {
     setObjectName("Form_Main");
     BuildWindow();
+    // The shortcuts work under the Russian keyboard layout too.
+    qApp->installEventFilter(new gui::LayoutShortcuts(this));
     // The calibration commands follow the pages' use of the line whenever the
     // program waits for input.
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolBar>
 #include <QUrl>
 
@@ -134,6 +135,18 @@ void TForm_Main::BuildMenus() {
     Menu_Help->addSeparator();
     Menu_Help->addAction(Home_page);
     Menu_Help->addAction(About);
+
+    // F10 opens the menus from the keyboard, as Alt alone does.
+    auto* menusKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menusKey->setObjectName("MenusKey");
+    connect(menusKey, &QShortcut::activated, this, [this] {
+        for (QAction* menu : menuBar()->actions()) {
+            if (menu->isVisible() && menu->isEnabled()) {
+                menuBar()->setActiveAction(menu);
+                return;
+            }
+        }
+    });
 }
 
 void TForm_Main::BuildToolBar() {

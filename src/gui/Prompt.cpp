@@ -2,6 +2,7 @@
 
 #include "QtPrompt.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace kt41::gui {
@@ -16,20 +17,26 @@ Prompt*& Installed() {
 } // namespace
 
 std::optional<QString> Prompt::SaveFile(const FileRequest& request) {
-    auto path = AskSaveFileName(request);
-    if (!path || !request.OverwritePrompt || !QFileInfo::exists(*path)) {
-        return path;
+    FileRequest asked = request;
+    for (;;) {
+        auto path = AskSaveFileName(asked);
+        if (!path || !request.OverwritePrompt || !QFileInfo::exists(*path)) {
+            return path;
+        }
+        MessageRequest question;
+        question.Caption = OverwriteCaption();
+        question.Text = OverwriteText(*path);
+        question.Icon = PromptIcon::Warning;
+        question.Buttons = {PromptButton::Yes, PromptButton::No};
+        question.Owner = request.Owner;
+        if (Message(question) == PromptButton::Yes) {
+            return path;
+        }
+        // "Нет": back to the dialog, where the name can be changed.
+        const QFileInfo chosen(*path);
+        asked.Folder = QDir::toNativeSeparators(chosen.absolutePath());
+        asked.FileName = chosen.fileName();
     }
-    MessageRequest question;
-    question.Caption = OverwriteCaption();
-    question.Text = OverwriteText(*path);
-    question.Icon = PromptIcon::Warning;
-    question.Buttons = {PromptButton::Yes, PromptButton::No};
-    question.Owner = request.Owner;
-    if (Message(question) != PromptButton::Yes) {
-        return std::nullopt;
-    }
-    return path;
 }
 
 Prompt& CurrentPrompt() {

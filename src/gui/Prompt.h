@@ -59,7 +59,9 @@ public:
     virtual std::optional<QString> OpenFile(const FileRequest& request) = 0;
 
     // Asks for a path to save to. With OverwritePrompt set and an existing file
-    // chosen, asks whether to replace it; "No" gives nothing.
+    // chosen, asks whether to replace it; "No" shows the dialog again on the
+    // chosen folder and name, so that another name can be given. Nothing when
+    // the dialog is cancelled.
     std::optional<QString> SaveFile(const FileRequest& request);
 
     virtual std::optional<QString> ChooseFolder(const FolderRequest& request) = 0;

@@ -53,7 +53,10 @@ QString StartFolder(const QString& folder) {
 std::optional<QString> RunFileDialog(const FileRequest& request, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(request.Owner, request.Caption, StartFolder(request.Folder));
     dialog.setAcceptMode(mode);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite); // the prompt asks itself
+    // Qt's own dialog speaks the program's language (a desktop's native one
+    // speaks the desktop's); the prompt asks before replacing a file itself.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.MustExist
                            ? QFileDialog::ExistingFile
                            : QFileDialog::AnyFile);
@@ -114,8 +117,9 @@ std::optional<QString> QtPrompt::AskSaveFileName(const FileRequest& request) {
 }
 
 std::optional<QString> QtPrompt::ChooseFolder(const FolderRequest& request) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(request.Owner, request.Caption, request.StartFolder);
+    const QString folder = QFileDialog::getExistingDirectory(
+        request.Owner, request.Caption, request.StartFolder,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty()) {
         return std::nullopt;
     }

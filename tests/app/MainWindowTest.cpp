@@ -10,8 +10,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
 
 namespace kt41::app {
@@ -139,6 +141,85 @@ TEST_F(MainWindowTest, ActionsCarryTheirCaptionsHintsAndShortcuts) {
     EXPECT_EQ(ActionNames(main.Menu_Service->actions()), (QStringList{"N5"}));
     EXPECT_EQ(ActionNames(main.Menu_Help->actions()),
               (QStringList{"Help", "-", "Home_page", "About"}));
+}
+
+// A key with Ctrl or Alt as the Latin and as the Russian keyboard layout
+// send it: the same key cap gives Qt::Key_C or the letter "С".
+void PressUnderBothLayouts(QWidget& window, Qt::Key latin, char16_t russian,
+                           Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(&window, latin, modifiers);
+    const QChar letter(russian);
+    QTest::sendKeyEvent(QTest::Click, &window, Qt::Key(letter.unicode()), QString(letter.toLower()),
+                        modifiers);
+}
+
+TEST_F(MainWindowTest, EveryLetterShortcutWorksUnderTheLatinAndTheRussianLayout) {
+    auto program = StartProgram({"-C"});
+    TForm_Main& main = program->Main();
+    main.Settings.PortsPresent = false; // connecting ends at once with its message
+    main.show();
+    QApplication::setActiveWindow(&main);
+    const struct {
+        QAction* Action;
+        Qt::Key Latin;
+        char16_t Russian;
+        Qt::KeyboardModifiers Modifiers;
+    } cases[] = {
+        {main.FileOpen1, Qt::Key_O, u'Щ', Qt::ControlModifier},
+        {main.FileSaveAs1, Qt::Key_S, u'Ы', Qt::ControlModifier},
+        {main.Calibr_Term, Qt::Key_T, u'Е', Qt::ControlModifier},
+        {main.Calibr_Press, Qt::Key_P, u'З', Qt::ControlModifier},
+        // A failed connect switches the file commands off: after them.
+        {main.Connect_Device, Qt::Key_C, u'С', Qt::AltModifier},
+        {main.Exit_Prog, Qt::Key_X, u'Ч', Qt::AltModifier}, // last: it closes the window
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Action->objectName().toStdString());
+        QSignalSpy triggered(c.Action, &QAction::triggered);
+        if (c.Action == main.Exit_Prog) {
+            QTest::sendKeyEvent(QTest::Click, &main, Qt::Key(c.Russian), QString(QChar(c.Russian)),
+                                c.Modifiers);
+            EXPECT_EQ(triggered.count(), 1);
+            EXPECT_FALSE(main.isVisible());
+            continue;
+        }
+        PressUnderBothLayouts(main, c.Latin, c.Russian, c.Modifiers);
+        EXPECT_EQ(triggered.count(), 2);
+    }
+}
+
+// "&Сервис" owns Alt+"С" as its mnemonic; Alt+C is the connect action's key.
+// The key cap decides, whatever the layout: the connect action wins.
+TEST_F(MainWindowTest, AltCConnectsUnderTheRussianLayoutInsteadOfOpeningTheServiceMenu) {
+    auto program = StartProgram();
+    TForm_Main& main = program->Main();
+    main.Settings.PortsPresent = false;
+    main.show();
+    QApplication::setActiveWindow(&main);
+    QSignalSpy connect(main.Connect_Device, &QAction::triggered);
+    QTest::sendKeyEvent(QTest::Click, &main, Qt::Key(u'С'), "с", Qt::AltModifier);
+    EXPECT_EQ(connect.count(), 1);
+    EXPECT_FALSE(main.Menu_Service->isVisible());
+    EXPECT_EQ(main.menuBar()->activeAction(), nullptr);
+    ASSERT_EQ(Prompt.Messages().size(), 1u);
+    EXPECT_EQ(Prompt.Messages()[0].Text, "Нет свободных последовательных портов...");
+}
+
+// With Alt+"С" taken by the connect action, the menus are reached from the
+// keyboard with F10 or with Alt alone, then the arrows.
+TEST_F(MainWindowTest, TheMenusStayReachableWithF10AndWithAlt) {
+    auto program = StartProgram();
+    TForm_Main& main = program->Main();
+    main.show();
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_F10);
+    EXPECT_EQ(main.menuBar()->activeAction(), main.Menu_File->menuAction());
+    QTest::keyClick(main.Menu_File, Qt::Key_Escape);
+    QTest::keyClick(main.menuBar(), Qt::Key_Escape);
+
+    QTest::keyPress(&main, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(&main, Qt::Key_Alt);
+    EXPECT_EQ(main.menuBar()->activeAction(), main.Menu_File->menuAction());
 }
 
 TEST_F(MainWindowTest, FileMenuOpenEntryFollowsAndRunsFileOpen) {

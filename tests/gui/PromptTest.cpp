@@ -2,6 +2,7 @@
 #include "gui/QtPrompt.h"
 #include "support/GuiTest.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace kt41::gui {
@@ -39,6 +40,16 @@ TEST_F(PromptTest, SavingOverAnExistingFileAsksFirst) {
     Prompt.FileAnswers = {existing};
     Prompt.MessageAnswers = {PromptButton::Yes};
     EXPECT_EQ(CurrentPrompt().SaveFile(request), existing);
+
+    // "Нет" goes back to the dialog, on the name just chosen, for another name.
+    Prompt.Clear();
+    Prompt.FileAnswers = {existing, fresh};
+    Prompt.MessageAnswers = {PromptButton::No};
+    EXPECT_EQ(CurrentPrompt().SaveFile(request), fresh);
+    ASSERT_EQ(Prompt.History.size(), 3u);
+    EXPECT_EQ(Prompt.History[2].What, testing::ScriptedPrompt::Kind::SaveFile);
+    EXPECT_EQ(Prompt.History[2].File.FileName, "R50_№ 00042.c50");
+    EXPECT_EQ(Prompt.History[2].File.Folder, QDir::toNativeSeparators(Home()));
 
     Prompt.Clear();
     Prompt.FileAnswers = {fresh};
