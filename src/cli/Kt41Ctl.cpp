@@ -128,8 +128,9 @@ int Kt41Ctl::ReadToFile(const Arguments& a) {
     if (!session.model.ReadConfiguration()) {
         return Fail("не удалось прочитать настройку контроллера", true);
     }
-    if (!config_file::SaveToFile(session.model, a.File)) {
-        return Fail("не удалось сохранить файл " + Quoted(a.File), false);
+    std::string why;
+    if (!config_file::SaveToFile(session.model, a.File, &why)) {
+        return Fail("не удалось сохранить файл " + Quoted(a.File) + " (" + why + ")", false);
     }
     return kExitOk;
 }

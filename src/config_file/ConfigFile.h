@@ -25,6 +25,12 @@ namespace kt41::config_file {
 bool SaveToFile(const device::TKT41& model, const std::string& utf8Path,
                 std::string* why = nullptr);
 
+// Makes a write past the file-size limit (RLIMIT_FSIZE, `ulimit -f`) fail with
+// EFBIG, so that SaveToFile returns false with "File too large", instead of the
+// kernel killing the process with SIGXFSZ. Programs that save configuration
+// files call it once at start; it changes the disposition for the whole process.
+void IgnoreFileSizeSignal();
+
 // Replaces the model's configuration with the file's content.
 //  - false, no message: no such file, or not XML;
 //  - false after the error message "Не верный формат файла.": a root element

@@ -1,4 +1,5 @@
 #include "ReplaceFile.h"
+#include "ConfigFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -26,13 +26,8 @@ namespace kt41::config_file {
 // "Permission denied", "Read-only file system", ...).
 //
 // A write past the process's file-size limit fails with "File too large" only
-// when SIGXFSZ is ignored (see IgnoreFileSizeSignal); otherwise the kernel ends
+// when SIGXFSZ is ignored (IgnoreFileSizeSignal in ConfigFile.h); otherwise the kernel ends
 // the process, and the previous file is still intact.
 bool ReplaceFile(const std::filesystem::path& path, std::string_view content, std::string* why);
-
-// Makes a write past the file-size limit (RLIMIT_FSIZE, `ulimit -f`) fail with
-// EFBIG instead of killing the process with SIGXFSZ. Programs that save files
-// call it once at start; it changes the disposition for the whole process.
-void IgnoreFileSizeSignal();
 
 } // namespace kt41::config_file

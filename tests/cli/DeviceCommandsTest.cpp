@@ -86,6 +86,16 @@ TEST_F(DeviceCommands, Failures) {
     EXPECT_EQ(Run(write), kExitFailure);
     EXPECT_TRUE(driver.Calls.empty());
     EXPECT_NE(err.str().find("missing.c50"), std::string::npos) << err.str();
+
+    // A file that cannot be saved: the reason follows the message.
+    std::filesystem::create_directory(PathOf("folder.c50"));
+    auto intoFolder = Line("read");
+    intoFolder.insert(intoFolder.end(), {"-o", PathOf("folder.c50")});
+    EXPECT_EQ(Run(intoFolder), kExitFailure);
+    EXPECT_NE(err.str().find("не удалось сохранить файл «" + PathOf("folder.c50") +
+                             "» (Is a directory)\n"),
+              std::string::npos)
+        << err.str();
 }
 
 TEST_F(DeviceCommands, PortErrorShowsThePortBusyText) {

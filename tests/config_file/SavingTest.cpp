@@ -1,6 +1,5 @@
 #include "ChildProcess.h"
 #include "ConfigFileFixture.h"
-#include "config_file/ReplaceFile.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
