@@ -5,6 +5,7 @@
 #include "TForm_Main.h"
 #include "WindowPlacement.h"
 #include "device/ProgressCodes.h"
+#include "device/ProgressTexts.h"
 #include "dialogs/Prompt.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/SerialPortError.h"
@@ -197,6 +198,11 @@ void TForm_Main::Write_ConfigExecute() {
     } catch (const driver::SerialPortError&) {
         dialogs::ShowErrorBox(this, kPortBusy);
         LogMessage("Простой ...");
+    }
+    // A write that stopped half-way: which blocks the controller now holds.
+    if (const std::string mixture = device::PartialWriteText(Model().LastConfigWrite());
+        !mixture.empty()) {
+        LogMessage(QString::fromStdString(mixture));
     }
     PostProgress(device::progress::Idle, 0);
 }
