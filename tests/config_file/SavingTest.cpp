@@ -170,12 +170,18 @@ TEST_F(Saving, UnwritableTargetsAreRefusedWithTheReason) {
     EXPECT_EQ(why, "Is a directory");
     EXPECT_EQ(ReadText(PathOf("folder.c50/inside.txt")), "kept");
 
+    // Nor is a named pipe.
+    ASSERT_EQ(mkfifo(PathOf("pipe.c50").c_str(), 0600), 0);
+    EXPECT_FALSE(SaveToFile(model, PathOf("pipe.c50"), &why));
+    EXPECT_EQ(why, "Not a regular file");
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.c50"));
+
     // Two links that point at each other.
     fs::create_symlink("b.c50", dir / "a.c50");
     fs::create_symlink("a.c50", dir / "b.c50");
     EXPECT_FALSE(SaveToFile(model, PathOf("a.c50"), &why));
     EXPECT_EQ(why, "Too many levels of symbolic links");
-    EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"a.c50", "b.c50", "folder.c50"}));
+    EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"a.c50", "b.c50", "folder.c50", "pipe.c50"}));
 }
 
 // A read-only file, and a file in a folder the user may not write, stay as
