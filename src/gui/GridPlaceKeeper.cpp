@@ -29,8 +29,14 @@ GridPlaceKeeper::~GridPlaceKeeper() {
             current = model->index(std::min(row_, model->rowCount() - 1),
                                    std::min(column_, model->columnCount() - 1));
         }
-        selection->setCurrentIndex(current, selected_ ? QItemSelectionModel::ClearAndSelect
-                                                      : QItemSelectionModel::Clear);
+        // Selected as a click selects: the cell, or its whole row or column.
+        QItemSelectionModel::SelectionFlags select = QItemSelectionModel::ClearAndSelect;
+        if (grid_.selectionBehavior() == QAbstractItemView::SelectRows) {
+            select |= QItemSelectionModel::Rows;
+        } else if (grid_.selectionBehavior() == QAbstractItemView::SelectColumns) {
+            select |= QItemSelectionModel::Columns;
+        }
+        selection->setCurrentIndex(current, selected_ ? select : QItemSelectionModel::Clear);
     }
     grid_.verticalScrollBar()->setValue(vertical_);
     grid_.horizontalScrollBar()->setValue(horizontal_);

@@ -192,6 +192,8 @@ TEST_F(ContourPageTest, GridsKeepTheirPlaceWhenThePagesAreFilledAgain) {
             EXPECT_EQ(grid->currentRow(), 2);
             EXPECT_EQ(grid->currentColumn(), 1);
             EXPECT_TRUE(grid->item(2, 1)->isSelected());
+            // The whole row where the grid highlights the active row.
+            EXPECT_EQ(grid->item(2, 0)->isSelected(), grid->ActiveRowShow());
         }
     }
 }
