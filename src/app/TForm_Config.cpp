@@ -3,6 +3,7 @@
 #include "Folders.h"
 #include "PortComboBox.h"
 #include "driver/ComPort.h"
+#include "gui/DialogFrame.h"
 #include "gui/Prompt.h"
 #include "gui/RegistryTree.h"
 #include "gui/Settings.h"
@@ -52,8 +53,7 @@ TForm_Config::TForm_Config(driver::ComPort& port, gui::RunTimeSettings& settings
     : QDialog(parent), port_(port), settings_(settings), options_(std::move(options)) {
     setObjectName("Form_Config");
     setWindowTitle("Настройка");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    gui::SetFixedDialogFrame(*this);
     setModal(true);
     BuildControls();
 }

@@ -1,5 +1,6 @@
 #include "TForm_Main.h"
 
+#include "FollowingLogView.h"
 #include "TForm_Config.h"
 #include "gui/GeneralError.h"
 #include "gui/LayoutShortcuts.h"
@@ -122,9 +123,8 @@ void TForm_Main::BuildWindow() {
     BuildPages();
     BuildParameterPages();
 
-    Memo1 = new QPlainTextEdit;
+    Memo1 = new FollowingLogView;
     Memo1->setObjectName("Memo1");
-    Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Panel_Bottom = new QWidget;
     Panel_Bottom->setObjectName("Panel_Bottom");

@@ -4,6 +4,7 @@
 #include "ActionIcons.h"
 #include "TForm_Main.h"
 #include "device/ProgressCodes.h"
+#include "device/ProgressTexts.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/SerialPortError.h"
 #include "gui/Prompt.h"
@@ -170,6 +171,11 @@ void TForm_Main::Write_ConfigExecute() {
     } catch (const driver::SerialPortError&) {
         gui::ShowErrorBox(this, kPortBusy);
         LogMessage("Простой ...");
+    }
+    // A write that stopped half-way: which blocks the controller now holds.
+    if (const std::string mixture = device::PartialWriteText(Model().LastConfigWrite());
+        !mixture.empty()) {
+        LogMessage(QString::fromStdString(mixture));
     }
     PostProgress(device::progress::Idle, 0);
 }

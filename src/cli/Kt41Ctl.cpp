@@ -83,8 +83,7 @@ int Kt41Ctl::Run(const std::vector<std::string>& args) {
     try {
         return Execute(*parsed.Parsed);
     } catch (const driver::SerialPortError& e) {
-        err_ << kPortBusyText << '\n' << e.what() << '\n';
-        return kExitFailure;
+        return PortFailure(e);
     } catch (const std::exception& e) {
         err_ << "kt41ctl: " << e.what() << '\n';
         return kExitFailure;
@@ -118,6 +117,18 @@ int Kt41Ctl::Fail(const std::string& message, bool fromDriver) {
     return kExitFailure;
 }
 
+int Kt41Ctl::PortFailure(const driver::SerialPortError& e) {
+    err_ << kPortBusyText << '\n' << e.what() << '\n';
+    return kExitFailure;
+}
+
+void Kt41Ctl::ReportPartialWrite(const device::TKT41& model) {
+    const std::string text = device::PartialWriteText(model.LastConfigWrite());
+    if (!text.empty()) {
+        err_ << text << '\n';
+    }
+}
+
 int Kt41Ctl::ReadToFile(const Arguments& a) {
     Session session(driver_, a, err_);
     if (!session.Connect(a.Address)) {
@@ -128,8 +139,9 @@ int Kt41Ctl::ReadToFile(const Arguments& a) {
     if (!session.model.ReadConfiguration()) {
         return Fail("не удалось прочитать настройку контроллера", true);
     }
-    if (!config_file::SaveToFile(session.model, a.File)) {
-        return Fail("не удалось сохранить файл " + Quoted(a.File), false);
+    std::string why;
+    if (!config_file::SaveToFile(session.model, a.File, &why)) {
+        return Fail("не удалось сохранить файл " + Quoted(a.File) + " (" + why + ")", false);
     }
     return kExitOk;
 }
@@ -144,8 +156,20 @@ int Kt41Ctl::WriteFromFile(const Arguments& a) {
                         Quoted(a.Port),
                     true);
     }
-    if (!session.model.WriteConfiguration()) {
-        return Fail("не удалось записать настройку в контроллер", true);
+    // A write that stops half-way is followed by the line that names the
+    // blocks it left in the controller.
+    bool written = false;
+    try {
+        written = session.model.WriteConfiguration();
+    } catch (const driver::SerialPortError& e) {
+        const int status = PortFailure(e);
+        ReportPartialWrite(session.model);
+        return status;
+    }
+    if (!written) {
+        const int status = Fail("не удалось записать настройку в контроллер", true);
+        ReportPartialWrite(session.model);
+        return status;
     }
     return kExitOk;
 }

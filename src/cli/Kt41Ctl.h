@@ -2,11 +2,16 @@
 
 #include "Arguments.h"
 #include "driver/Kt41Driver.h"
+#include "driver/SerialPortError.h"
 
 #include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+namespace kt41::device {
+class TKT41;
+}
 
 namespace kt41::cli {
 
@@ -39,6 +44,10 @@ private:
     int ShowFile(const Arguments& a);
     int PollCurrent(const Arguments& a);
     int Fail(const std::string& message, bool fromDriver);
+    // The port-busy text and the port's own message.
+    int PortFailure(const driver::SerialPortError& e);
+    // After a configuration write that stopped half-way: which blocks it wrote.
+    void ReportPartialWrite(const device::TKT41& model);
 
     driver::Kt41Driver& driver_;
     std::ostream& out_;

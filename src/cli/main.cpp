@@ -1,9 +1,11 @@
 #include "Kt41Ctl.h"
+#include "config_file/ConfigFile.h"
 #include "driver/ModbusDriver.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    kt41::config_file::IgnoreFileSizeSignal(); // a save past `ulimit -f` fails, it does not kill
     kt41::driver::ModbusDriver driver;
     kt41::cli::Kt41Ctl ctl(driver, std::cout, std::cerr);
     ctl.DriverError = [&driver] { return driver.LastError(); };

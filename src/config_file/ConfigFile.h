@@ -11,15 +11,25 @@ namespace kt41::config_file {
 // The configuration file: one controller's configuration as an XML document
 // with the root Config_KT-41 (extension ".c50"). Paths are UTF-8.
 
-// Writes the whole model (not the manual state). An existing file is first
-// moved to the backup path (the extension replaced by ".bak"); when the new
-// document cannot be written, the previous file is moved back and the result is
-// false. The backup is removed once the target holds either document again; if
-// the previous file cannot be put back, the backup is kept and named in an
-// error message, so the previous content is never lost. A target that exists
-// but is not a regular file, or that cannot be backed up, is left untouched
-// and the result is false.
-bool SaveToFile(const device::TKT41& model, const std::string& utf8Path);
+// Writes the whole model (not the manual state) so that the file at the path
+// is at every instant either the complete previous file or the complete new
+// one, even when the program is killed or the disk fills up half-way: the
+// document goes to a temporary file in the same folder, is flushed to disk and
+// then renamed over the path (see ReplaceFile.h). No backup file is made or
+// touched. A path that is a folder, or an existing file that may not be
+// written, is refused; a symbolic link keeps pointing to the saved file; an
+// existing file keeps its permissions.
+// On false the previous file is in place, unchanged, and `why` (when given)
+// receives the reason in the operating system's words ("No space left on
+// device", "Permission denied", ...). Shows no message.
+bool SaveToFile(const device::TKT41& model, const std::string& utf8Path,
+                std::string* why = nullptr);
+
+// Makes a write past the file-size limit (RLIMIT_FSIZE, `ulimit -f`) fail with
+// EFBIG, so that SaveToFile returns false with "File too large", instead of the
+// kernel killing the process with SIGXFSZ. Programs that save configuration
+// files call it once at start; it changes the disposition for the whole process.
+void IgnoreFileSizeSignal();
 
 // Replaces the model's configuration with the file's content.
 //  - false, no message: no such file, or not XML;

@@ -45,6 +45,18 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     return value;
 }
 
+// The text of a value element, which must be one text and nothing else: an
+// element, a comment or a processing instruction beside or inside it (as in
+// "7<!-- c -->8") makes the value unreadable, which gives the empty text that
+// no integer matches. The document is parsed with comments and processing
+// instructions kept, so that they are seen here.
+std::string_view SingleText(pugi::xml_node element) {
+    const pugi::xml_node text = element.first_child();
+    const bool single = text && !text.next_sibling() &&
+                        (text.type() == pugi::node_pcdata || text.type() == pugi::node_cdata);
+    return single ? std::string_view(text.value()) : std::string_view();
+}
+
 // Stores a value cut to the field's width: the low 8 bits for byte fields, the
 // low 16 bits otherwise, without a range check.
 template <class T>
@@ -117,7 +129,7 @@ private:
             Store(field, fallback);
             return;
         }
-        const auto value = ParseInteger(element.text().get());
+        const auto value = ParseInteger(SingleText(element));
         if (!value) {
             failed_ = true;
             return;
@@ -171,7 +183,8 @@ bool LoadFromFile(device::TKT41& model, const std::string& utf8Path) {
         return false;
     }
     pugi::xml_document doc;
-    if (!doc.load_buffer(content->data(), content->size())) {
+    constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+    if (!doc.load_buffer(content->data(), content->size(), kParseOptions)) {
         return false;
     }
     const pugi::xml_node root = doc.document_element();

@@ -1,19 +1,19 @@
 #include "ConfigFile.h"
 #include "ConfigSchema.h"
+#include "ReplaceFile.h"
 #include "Utf8Path.h"
 
 #include "device/TKT41.h"
 
 #include <pugixml.hpp>
 
-#include <cctype>
-#include <fstream>
+#include <cerrno>
+#include <exception>
+#include <new>
 #include <sstream>
 #include <system_error>
 
 namespace kt41::config_file {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -81,83 +81,22 @@ std::string BuildDocument(const device::TKT41& model) {
     return text.str();
 }
 
-// The target with its extension replaced by ".bak". A target that is itself a
-// ".bak" file gets a second ".bak", so that the backup never is the target.
-fs::path BackupPathFor(const fs::path& target) {
-    fs::path backup = target;
-    backup.replace_extension(".bak");
-    std::string extension = Utf8FromPath(target.extension());
-    for (char& c : extension) {
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    }
-    if (extension == ".bak") {
-        backup = target;
-        backup += ".bak";
-    }
-    return backup;
-}
-
-bool WriteWholeFile(const fs::path& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return false;
-    }
-    out.write(content.data(), std::streamsize(content.size()));
-    out.flush();
-    const bool written = bool(out);
-    out.close();
-    return written && !out.fail();
-}
-
-void ShowError(const device::TKT41& model, const std::string& text) {
-    if (model.NotifyWindow != nullptr) {
-        model.NotifyWindow->ShowMessage("Ошибка", text, driver::MessageIcon::Error);
-    }
-}
-
 } // namespace
 
-bool SaveToFile(const device::TKT41& model, const std::string& utf8Path) {
-    const fs::path target = PathFromUtf8(utf8Path);
-    std::string document;
+bool SaveToFile(const device::TKT41& model, const std::string& utf8Path, std::string* why) {
     try {
-        document = BuildDocument(model);
+        return ReplaceFile(PathFromUtf8(utf8Path), BuildDocument(model), why);
     } catch (const std::bad_alloc&) {
-        return false; // nothing has been touched yet
-    }
-
-    std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
-    const bool hadPrevious = fs::exists(status);
-    if (hadPrevious && !fs::is_regular_file(status)) {
-        return false; // never move a folder or a device out of the way
-    }
-    const fs::path backup = BackupPathFor(target);
-    if (hadPrevious) {
-        fs::rename(target, backup, ec); // replaces an older backup of that name
-        if (ec) {
-            return false; // no backup, so the previous file must not be overwritten
+        if (why != nullptr) {
+            *why = std::generic_category().message(ENOMEM);
         }
-    }
-
-    if (WriteWholeFile(target, document)) {
-        if (hadPrevious) {
-            fs::remove(backup, ec); // a leftover backup is harmless; the save stands
+        return false; // the file is as it was
+    } catch (const std::exception& e) {
+        if (why != nullptr) {
+            *why = e.what();
         }
-        return true;
+        return false;
     }
-
-    fs::remove(target, ec); // whatever part of the new document was written
-    if (hadPrevious) {
-        fs::rename(backup, target, ec);
-        if (ec) {
-            // The backup is now the only copy of the previous content: keep it.
-            ShowError(model, "Не удалось восстановить файл \"" + utf8Path +
-                                 "\". Прежнее содержимое файла сохранено в \"" +
-                                 Utf8FromPath(backup) + "\".");
-        }
-    }
-    return false;
 }
 
 } // namespace kt41::config_file

@@ -17,6 +17,26 @@ ProgressReaction Make(Kind kind, std::string text) {
     return r;
 }
 
+const char* BlockName(ConfigBlock block) {
+    switch (block) {
+    case ConfigBlock::Inputs:
+        return "входы";
+    case ConfigBlock::Contour1:
+        return "контур 1";
+    case ConfigBlock::Contour2:
+        return "контур 2";
+    case ConfigBlock::Contour3:
+        return "контур 3";
+    case ConfigBlock::Contour4:
+        return "контур 4";
+    case ConfigBlock::DeviceParams:
+        return "параметры прибора";
+    case ConfigBlock::Calibration:
+        return "калибровка";
+    }
+    return "";
+}
+
 std::string ContourText(std::uint32_t lParam) {
     return "Запись Управления контуром " + std::to_string(lParam >> 16) + " ...";
 }
@@ -129,6 +149,23 @@ ProgressReaction DescribeProgress(int code, std::uint32_t lParam) {
 
 std::string ResultText(const std::string& text, bool failed) {
     return text + (failed ? " Ошибка." : " Ok.");
+}
+
+std::string PartialWriteText(const ConfigWriteProgress& progress) {
+    if (!progress.Mixed()) {
+        return {};
+    }
+    std::string names;
+    const auto add = [&names](const std::string& name) {
+        names += (names.empty() ? "" : ", ") + name;
+    };
+    for (const ConfigBlock block : progress.Completed) {
+        add(BlockName(block));
+    }
+    if (progress.Partial) {
+        add(std::string(BlockName(*progress.Partial)) + " (частично)");
+    }
+    return "Записаны только: " + names + ". Прибор содержит смесь прежней и новой настройки.";
 }
 
 } // namespace kt41::device

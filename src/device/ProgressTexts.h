@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConfigWriteProgress.h"
+
 #include <cstdint>
 #include <string>
 
@@ -21,5 +23,12 @@ ProgressReaction DescribeProgress(int code, std::uint32_t lParam);
 
 // " Ok." or " Ошибка." appended to a result text.
 std::string ResultText(const std::string& text, bool failed);
+
+// The log line that follows "Запись настройки ... Ошибка." when the write
+// stopped after part of the configuration had reached the controller: it names
+// the blocks written, as the pages call them, so that the engineer knows the
+// controller holds a mixture. Empty when the write was complete or nothing
+// reached the controller.
+std::string PartialWriteText(const ConfigWriteProgress& progress);
 
 } // namespace kt41::device

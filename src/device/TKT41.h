@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockCodec.h"
+#include "ConfigWriteProgress.h"
 #include "Options.h"
 #include "Records.h"
 #include "driver/Kt41Driver.h"
@@ -125,7 +126,11 @@ public:
     // Codes 34, then 4 with the outcome; 13 driver calls; stops at the first failure.
     bool ReadConfiguration();
     // Codes 35, then 5 with the outcome; 16 driver calls; stops at the first failure.
+    // Records in LastConfigWrite which blocks reached the controller.
     bool WriteConfiguration();
+    // How far the latest WriteConfiguration got (also one left by a
+    // SerialPortError); empty before the first.
+    const ConfigWriteProgress& LastConfigWrite() const { return lastConfigWrite_; }
 
     // --- monitoring and manual control -----------------------------------------------
     bool ReadManualState();
@@ -159,7 +164,15 @@ private:
     // contour's two words changed.
     bool UpdateContourTable(int contour, std::uint8_t type, std::uint8_t mode);
 
+    // Runs one block of WriteConfiguration and records how far it got.
+    template <class WriteFn>
+    bool WriteRecorded(ConfigBlock block, WriteFn&& write);
+
     driver::Kt41Driver& driver_;
+    // Block writes the controller has accepted; tells a block that stopped
+    // half-way from one that stopped at its first call.
+    std::uint32_t acceptedWrites_ = 0;
+    ConfigWriteProgress lastConfigWrite_;
 };
 
 // The thermometer alarm rule and the analog derivation rule, applied whenever an

@@ -20,11 +20,18 @@ bool ReadBlock(std::array<std::uint16_t, Words>& words, ReadFn&& read) {
     return true;
 }
 
+// Writes a block of N words through a driver write function; `accepted` counts
+// the blocks the controller took.
 template <std::size_t Words, class WriteFn>
-bool WriteBlock(const std::array<std::uint16_t, Words>& words, WriteFn&& write) {
+bool WriteBlock(const std::array<std::uint16_t, Words>& words, std::uint32_t& accepted,
+                WriteFn&& write) {
     std::array<std::uint8_t, 2 * Words> bytes{};
     BytesFromWords(words, bytes);
-    return write(std::span<const std::uint8_t, 2 * Words>(bytes));
+    if (!write(std::span<const std::uint8_t, 2 * Words>(bytes))) {
+        return false;
+    }
+    ++accepted;
+    return true;
 }
 
 } // namespace
@@ -53,12 +60,12 @@ bool TKT41::ReadInputs() {
 bool TKT41::WriteInputs() {
     std::array<std::uint16_t, kInputWords> words{};
     EncodeInputsTerm(Input_T, words);
-    if (!WriteBlock(words,
+    if (!WriteBlock(words, acceptedWrites_,
                     [&](auto b) { return driver_.Write_ParamInput_Term_KT41(Address, b); })) {
         return false;
     }
     EncodeInputsAnalog(Input_P, words);
-    return WriteBlock(words,
+    return WriteBlock(words, acceptedWrites_,
                       [&](auto b) { return driver_.Write_ParamInput_Analog_KT41(Address, b); });
 }
 
@@ -86,7 +93,8 @@ bool TKT41::UpdateContourTable(int contour, std::uint8_t type, std::uint8_t mode
     SanitizeContourTable(table);
     table[contour - 1] = type;
     table[contour + 3] = mode;
-    return WriteBlock(table, [&](auto b) { return driver_.Write_ConfConturs_KT41(Address, b); });
+    return WriteBlock(table, acceptedWrites_,
+                      [&](auto b) { return driver_.Write_ConfConturs_KT41(Address, b); });
 }
 
 bool TKT41::ReadContour(int contour, TParamContur& record) {
@@ -120,7 +128,7 @@ bool TKT41::ReadContourEx(int contour, TParamConturEx& record) {
 bool TKT41::WriteContour(int contour, const TParamContur& record) {
     std::array<std::uint16_t, kContourWords> words{};
     EncodeContour(record, words);
-    if (!WriteBlock(words, [&](auto b) {
+    if (!WriteBlock(words, acceptedWrites_, [&](auto b) {
             return driver_.Write_ParamContur_KT41(Address, std::uint8_t(contour), b);
         })) {
         return false;
@@ -131,7 +139,7 @@ bool TKT41::WriteContour(int contour, const TParamContur& record) {
 bool TKT41::WriteContourEx(int contour, const TParamConturEx& record) {
     std::array<std::uint16_t, kContourExWords> words{};
     EncodeContourEx(record, words);
-    if (!WriteBlock(words, [&](auto b) {
+    if (!WriteBlock(words, acceptedWrites_, [&](auto b) {
             return driver_.Write_ParamConturEx_KT41(Address, std::uint8_t(contour), b);
         })) {
         return false;
@@ -156,7 +164,8 @@ bool TKT41::ReadDeviceParams() {
 bool TKT41::WriteDeviceParams() {
     std::array<std::uint16_t, kDeviceParamWords> words{};
     EncodeDeviceParams(ParamDevice, words);
-    return WriteBlock(words, [&](auto b) { return driver_.Write_ParamDevice_KT41(Address, b); });
+    return WriteBlock(words, acceptedWrites_,
+                      [&](auto b) { return driver_.Write_ParamDevice_KT41(Address, b); });
 }
 
 bool TKT41::ReadCalibration() {
@@ -171,7 +180,8 @@ bool TKT41::ReadCalibration() {
 bool TKT41::WriteCalibration() {
     std::array<std::uint16_t, kCalibrationWords> words{};
     EncodeCalibration(CalibrTemperatureAndPressure, words);
-    return WriteBlock(words, [&](auto b) { return driver_.Write_CalibrTermDav_KT41(Address, b); });
+    return WriteBlock(words, acceptedWrites_,
+                      [&](auto b) { return driver_.Write_CalibrTermDav_KT41(Address, b); });
 }
 
 bool TKT41::ReadConfiguration() {
@@ -184,11 +194,37 @@ bool TKT41::ReadConfiguration() {
     return ok;
 }
 
+template <class WriteFn>
+bool TKT41::WriteRecorded(ConfigBlock block, WriteFn&& write) {
+    const std::uint32_t acceptedBefore = acceptedWrites_;
+    bool ok = false;
+    try {
+        ok = write();
+    } catch (...) {
+        if (acceptedWrites_ != acceptedBefore) {
+            lastConfigWrite_.Partial = block;
+        }
+        throw; // a SerialPortError reaches the caller, as from every operation
+    }
+    if (ok) {
+        lastConfigWrite_.Completed.push_back(block);
+    } else if (acceptedWrites_ != acceptedBefore) {
+        lastConfigWrite_.Partial = block;
+    }
+    return ok;
+}
+
 bool TKT41::WriteConfiguration() {
     Notify(progress::WriteConfigStart, 0);
-    const bool ok = WriteInputs() && WriteContour(1, Contour1) && WriteContour(2, Contour2) &&
-                    WriteContourEx(3, Contour3) && WriteContourEx(4, Contour4) &&
-                    WriteDeviceParams() && WriteCalibration();
+    lastConfigWrite_ = {};
+    using B = ConfigBlock;
+    const bool ok = WriteRecorded(B::Inputs, [&] { return WriteInputs(); }) &&
+                    WriteRecorded(B::Contour1, [&] { return WriteContour(1, Contour1); }) &&
+                    WriteRecorded(B::Contour2, [&] { return WriteContour(2, Contour2); }) &&
+                    WriteRecorded(B::Contour3, [&] { return WriteContourEx(3, Contour3); }) &&
+                    WriteRecorded(B::Contour4, [&] { return WriteContourEx(4, Contour4); }) &&
+                    WriteRecorded(B::DeviceParams, [&] { return WriteDeviceParams(); }) &&
+                    WriteRecorded(B::Calibration, [&] { return WriteCalibration(); });
     Notify(progress::WriteConfigDone, OutcomeParam(ok));
     return ok;
 }

@@ -2,6 +2,7 @@
 
 #include "device/TKT41.h"
 #include "gui/ColumnWidths.h"
+#include "gui/DialogFrame.h"
 #include "gui/RegistryTree.h"
 #include "gui/WindowPlacement.h"
 
@@ -53,7 +54,8 @@ QStringList MakeHourList() {
 TForm_Calendar::TForm_Calendar(const CalendarKind& kind, device::TKT41& model, QWidget* parent)
     : WorkingCopyDialog(model, kind.WindowName, kind.Caption, parent), HourList(MakeHourList()),
       kind_(kind) {
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    // Of fixed size, unlike the other contour dialogs: no minimize button.
+    gui::SetFixedDialogFrame(*this);
 
     AdvColumnGrid_Calendar = new gui::ParamGrid;
     AdvColumnGrid_Calendar->setObjectName("AdvColumnGrid_Calendar");

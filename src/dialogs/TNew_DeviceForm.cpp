@@ -1,5 +1,6 @@
 #include "TNew_DeviceForm.h"
 
+#include "gui/DialogFrame.h"
 #include "gui/Prompt.h"
 
 #include <QHBoxLayout>
@@ -22,8 +23,7 @@ constexpr QChar kBlank = '_';
 TNew_DeviceForm::TNew_DeviceForm(QWidget* parent) : QDialog(parent) {
     setObjectName("New_DeviceForm");
     setWindowTitle("Введите адрес прибора");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    gui::SetFixedDialogFrame(*this);
     setModal(true);
 
     Label1 = new QLabel("Сетевой адрес прибора");
@@ -53,6 +53,8 @@ TNew_DeviceForm::TNew_DeviceForm(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(14);
     layout->addLayout(entry);
     layout->addLayout(buttons);
+    // Wide enough for the caption in the title bar, whose font is not ours.
+    layout->addStrut(gui::TitleBarWidth(windowTitle(), font()));
     setTabOrder(MaskEdit1, Button1);
     setTabOrder(Button1, Button2);
 

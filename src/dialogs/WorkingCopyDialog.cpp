@@ -16,7 +16,8 @@ WorkingCopyDialog::WorkingCopyDialog(device::TKT41& model, const QString& window
     setObjectName(windowName);
     setWindowTitle(caption);
     setModal(true);
-    // System menu and minimize button only.
+    // System menu and minimize button only; a dialog of fixed size has no
+    // minimize button either (gui::SetFixedDialogFrame).
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

@@ -1,6 +1,7 @@
 #include "CatalogueGridPage.h"
 
 #include "gui/GridEditing.h"
+#include "gui/GridPlaceKeeper.h"
 
 namespace kt41::pages {
 
@@ -29,6 +30,9 @@ CatalogueGridPage::CatalogueGridPage(PageHost& host, const QString& gridName, QW
 
 void CatalogueGridPage::FillRows(const std::vector<int>& members) {
     const int textHeight = host_.MeasuredTextHeight();
+    // A refill from the model (a read, an opened file) leaves the user where
+    // he was in the grid.
+    const GridPlaceKeeper keep(*grid_);
     grid_->ResetRows();
     for (const int member : members) {
         const int row = grid_->InsertRowBeforeTrailing(

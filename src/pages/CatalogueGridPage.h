@@ -34,7 +34,8 @@ protected:
 
     // Rebuilds the grid with one row per member in the given order: column 0
     // the catalogue name, column 1 the model's text. Rows are sized by the text
-    // height the device page measured.
+    // height the device page measured. The grid keeps its scroll position and
+    // current cell.
     void FillRows(const std::vector<int>& members);
 
     // The editor of column 1 of a row that has a member (its catalogue entry,

@@ -1,6 +1,7 @@
 #include "DevicePage.h"
 
 #include "GridLayouts.h"
+#include "IdentityField.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ModelTexts.h"
 #include "device/ProgressCodes.h"
@@ -21,15 +22,21 @@ using device::TDeviceOpt;
 namespace {
 
 constexpr int kNameColumnWidth = 520;
-constexpr int kIdentityWidth = 130;
+// Between the two columns of captions and values; in a narrow window it gives
+// way down to the smaller gap.
+constexpr int kIdentityGap = 24;
+constexpr int kNarrowIdentityGap = 8;
 
-QLabel* IdentityText(QWidget* parent, const QString& name, Qt::Alignment alignment) {
-    auto* text = new QLabel(parent);
+// The widest texts of the identity fields: a five-digit serial number, month
+// and year, two version bytes.
+const QString kWidestSerial = "00000";
+const QString kWidestDate = "00.0000";
+const QString kWidestVersion = "000.000 ";
+
+QLabel* IdentityText(QWidget* parent, const QString& name, const QString& widest,
+                     Qt::Alignment alignment) {
+    auto* text = new IdentityField(widest, alignment, parent);
     text->setObjectName(name);
-    text->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    text->setAlignment(alignment | Qt::AlignVCenter);
-    text->setFixedWidth(kIdentityWidth);
-    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return text;
 }
 
@@ -42,11 +49,12 @@ DevicePage::DevicePage(PageHost& host, QWidget* parent)
     AdvColumnGrid_ConfDevice->SetEditorProvider(
         [this](int row, int column) { return AdvColumnGrid_ConfDeviceGetEditorType(row, column); });
 
-    StaticText_NumInfo = IdentityText(this, "StaticText_NumInfo", Qt::AlignRight);
-    StaticText_ModelInfo = IdentityText(this, "StaticText_ModelInfo", Qt::AlignLeft);
-    StaticText_VerInfo = IdentityText(this, "StaticText_VerInfo", Qt::AlignLeft);
+    StaticText_NumInfo = IdentityText(this, "StaticText_NumInfo", kWidestSerial, Qt::AlignRight);
+    StaticText_ModelInfo =
+        IdentityText(this, "StaticText_ModelInfo", ToQString(kModelPlaceholderText), Qt::AlignLeft);
+    StaticText_VerInfo = IdentityText(this, "StaticText_VerInfo", kWidestVersion, Qt::AlignLeft);
     StaticText_ProductionDateInfo =
-        IdentityText(this, "StaticText_ProductionDateInfo", Qt::AlignRight);
+        IdentityText(this, "StaticText_ProductionDateInfo", kWidestDate, Qt::AlignRight);
     Button1 = new QPushButton("Время", this);
     Button1->setObjectName("Button1");
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -61,7 +69,8 @@ DevicePage::DevicePage(PageHost& host, QWidget* parent)
     identity->addWidget(StaticText_VerInfo, 1, 4);
     identity->addWidget(new QLabel("Дата производства :", this), 1, 0);
     identity->addWidget(StaticText_ProductionDateInfo, 1, 1);
-    identity->setColumnMinimumWidth(2, 24);
+    identity->addItem(new QSpacerItem(kIdentityGap, 0, QSizePolicy::Preferred), 0, 2);
+    identity->setColumnMinimumWidth(2, kNarrowIdentityGap);
     identity->setColumnStretch(5, 1);
     identity->addWidget(Button1, 0, 6, 2, 1, Qt::AlignVCenter);
 

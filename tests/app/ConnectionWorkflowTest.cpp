@@ -241,6 +241,34 @@ TEST_F(ConnectionWorkflowTest, EditsOnTheContourAndInputsPagesReachTheController
     EXPECT_EQ(StateOf(main), ConfigurationRead()) << "a write changes no state";
 }
 
+// The controller refuses contour 3: the log names what it already took.
+TEST_F(ConnectionWorkflowTest, AWriteThatStopsHalfWayNamesTheBlocksWritten) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    ASSERT_EQ(StateOf(main), ConfigurationRead());
+    main.Model().Contour2.Cycle = 123;
+    main.Model().Contour3.Cycle = 321;
+
+    program.Controller.AddFault({sim::FaultKind::Exception, "Write_ParamConturEx_KT41", 0, 1});
+    LogMark log(main);
+    main.Write_Config->trigger();
+    EXPECT_EQ(log.New(), (QStringList{"Запись настройки ... Ошибка.",
+                                      "Записаны только: входы, контур 1, контур 2. Прибор "
+                                      "содержит смесь прежней и новой настройки."}));
+    EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
+    EXPECT_EQ(program.Controller.CurrentConfiguration().Contour2.Cycle, 123);
+    EXPECT_NE(program.Controller.CurrentConfiguration().Contour3.Cycle, 321);
+
+    // Written in full, the configuration needs no second line.
+    LogMark again(main);
+    main.Write_Config->trigger();
+    EXPECT_EQ(again.New(), QStringList{"Запись настройки ... Ok."});
+}
+
 TEST_F(ConnectionWorkflowTest, TwoConnectAttemptsAtMost) {
     SimulatedProgram program(AtAddress(5));
     TForm_Main& main = program.Main();

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -338,6 +339,44 @@ TEST_F(MainWindowTest, LogResultAppendsOkOrErrorAndNeverRemovesLines) {
     EXPECT_EQ(Logged(lines[0]), "Запись настройки ... Ok.");
     EXPECT_EQ(Logged(lines[1]), "Запись настройки ... Ошибка.");
     EXPECT_EQ(Logged(lines[2]), "Есть соединение с прибором.");
+}
+
+TEST_F(MainWindowTest, LogKeepsItsNewestLineInViewWhenItsHeightChangesUnlessScrolledBack) {
+    auto program = StartProgram();
+    TForm_Main& main = program->Main();
+    main.show();
+    QScrollBar* bar = main.Memo1->verticalScrollBar();
+    const auto atNewestLine = [&] { return bar->maximum() > 0 && bar->value() == bar->maximum(); };
+    // Disconnecting hides the page control and the log takes its height;
+    // reading again after a reconnect shows the pages and the log is low again.
+    const auto disconnectAndReadAgain = [&] {
+        main.SetConfigurationAvailable(false);
+        QApplication::processEvents();
+        main.LogMessage("Сеанс связи завершен.");
+        main.SetConfigurationAvailable(true);
+        QApplication::processEvents();
+        main.LogMessage("Чтение настройки ... Ok.");
+    };
+    // More lines than even the high log shows.
+    for (int line = 0; line < 60; ++line) {
+        main.LogMessage(QString("строка %1").arg(line));
+    }
+    ASSERT_TRUE(atNewestLine());
+    const int lowHeight = main.Memo1->height();
+    disconnectAndReadAgain();
+    EXPECT_EQ(main.Memo1->height(), lowHeight);
+    EXPECT_TRUE(atNewestLine());
+
+    // Scrolled back by the user, the log stays where he is.
+    bar->setValue(2);
+    disconnectAndReadAgain();
+    main.LogMessage("Запись настройки ... Ok.");
+    EXPECT_EQ(bar->value(), 2);
+
+    // Back at the end, it follows again.
+    bar->setValue(bar->maximum());
+    disconnectAndReadAgain();
+    EXPECT_TRUE(atNewestLine());
 }
 
 TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsAndTheMiddleOneTakesTheRest) {

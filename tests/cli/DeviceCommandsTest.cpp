@@ -86,6 +86,47 @@ TEST_F(DeviceCommands, Failures) {
     EXPECT_EQ(Run(write), kExitFailure);
     EXPECT_TRUE(driver.Calls.empty());
     EXPECT_NE(err.str().find("missing.c50"), std::string::npos) << err.str();
+
+    // A file that cannot be saved: the reason follows the message.
+    std::filesystem::create_directory(PathOf("folder.c50"));
+    auto intoFolder = Line("read");
+    intoFolder.insert(intoFolder.end(), {"-o", PathOf("folder.c50")});
+    EXPECT_EQ(Run(intoFolder), kExitFailure);
+    EXPECT_NE(err.str().find("не удалось сохранить файл «" + PathOf("folder.c50") +
+                             "» (Is a directory)\n"),
+              std::string::npos)
+        << err.str();
+}
+
+// A write that stops half-way ends with the line that names the blocks the
+// controller already holds; one that stops at its first call has none.
+TEST_F(DeviceCommands, AWriteCutShortNamesTheBlocksWritten) {
+    const std::string path = PathOf("config.c50");
+    ASSERT_TRUE(kt41::config_file::SaveToFile(TKT41{driver}, path));
+    auto write = Line("write");
+    write.push_back(path);
+    const std::string mixture = "Прибор содержит смесь прежней и новой настройки.";
+    struct Case {
+        int FailAt, ThrowAt; // calls after the connect
+        std::vector<std::string> Lines;
+    };
+    for (const Case& c : {
+             Case{6,
+                  0,
+                  {"kt41ctl: не удалось записать настройку в контроллер",
+                   "Записаны только: входы, контур 1. " + mixture}},
+             Case{0,
+                  7,
+                  {std::string(kPortBusyText), "port failed",
+                   "Записаны только: входы, контур 1, контур 2 (частично). " + mixture}},
+             Case{1, 0, {"kt41ctl: не удалось записать настройку в контроллер"}},
+         }) {
+        driver.Calls.clear();
+        driver.FailAtCall = c.FailAt != 0 ? c.FailAt + 1 : 0;
+        driver.ThrowAtCall = c.ThrowAt != 0 ? c.ThrowAt + 1 : 0;
+        EXPECT_EQ(Run(write), kExitFailure);
+        EXPECT_EQ(Lines(err.str()), c.Lines) << err.str();
+    }
 }
 
 TEST_F(DeviceCommands, PortErrorShowsThePortBusyText) {

@@ -8,6 +8,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -42,9 +43,10 @@ protected:
         return quoted + "'";
     }
 
-    // Runs kt41ctl with the arguments; out and err receive what it printed.
-    int Kt41ctl(const std::vector<std::string>& args) {
-        std::string command = Quoted(KT41CTL_PROGRAM);
+    // Runs kt41ctl with the arguments, after the shell command `before` when
+    // given; out and err receive what it printed.
+    int Kt41ctl(const std::vector<std::string>& args, const std::string& before = {}) {
+        std::string command = (before.empty() ? "" : before + "; ") + Quoted(KT41CTL_PROGRAM);
         for (const auto& a : args) {
             command += " " + Quoted(a);
         }
@@ -139,6 +141,25 @@ TEST_F(EndToEnd, WriteAFileAndReadItBack) {
     EXPECT_NE(out.find("Контур 1\tТип контура\tГВС \n"), std::string::npos);
     EXPECT_NE(out.find("Контур 2\tПерепад давления для поддержания, МПа\t0.29\n"),
               std::string::npos);
+}
+
+// A disk that fills up (the file-size limit stands in for it) fails the save
+// with the reason instead of killing the program, and the previous file stays.
+TEST_F(EndToEnd, ASaveThatDoesNotFitFailsWithTheReason) {
+    const std::string file = PathOf("R50_№ 00777.c50");
+    const std::string previous = "previous configuration";
+    std::ofstream(file, std::ios::binary) << previous;
+    auto read = Line("read");
+    read.insert(read.end(), {"-o", file});
+    EXPECT_EQ(Kt41ctl(read, "ulimit -f 2"), 1) << err; // 1 or 2 KiB, the document is larger
+    EXPECT_NE(err.find("(File too large)"), std::string::npos) << err;
+    EXPECT_EQ(ReadText(file), previous);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"R50_№ 00777.c50", "err.txt", "out.txt"}));
 }
 
 TEST_F(EndToEnd, CurrentReadings) {

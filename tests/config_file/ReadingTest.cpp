@@ -118,7 +118,8 @@ TEST_F(Reading, ValuesAreCutToTheFieldWidth) {
     ASSERT_TRUE(Load(Document("<Contour1><FeedMode>300</FeedMode><Tnorm>-1</Tnorm>"
                               "<Cycle>65541</Cycle><T_action>70000</T_action>"
                               "<dBC_High>-32769</dBC_High><PK>+7</PK><DK> 3 </DK>"
-                              "<Array_Tin><Tin1>0065</Tin1></Array_Tin></Contour1>")));
+                              "<Array_Tin><Tin1>0065</Tin1><Tin2><![CDATA[66]]></Tin2>"
+                              "</Array_Tin></Contour1>")));
     EXPECT_EQ(model.Contour1.FeedMode, 44);
     EXPECT_EQ(model.Contour1.Tnorm, 65535);
     EXPECT_EQ(model.Contour1.Cycle, 5);
@@ -127,6 +128,7 @@ TEST_F(Reading, ValuesAreCutToTheFieldWidth) {
     EXPECT_EQ(model.Contour1.PK, 7);
     EXPECT_EQ(model.Contour1.DK, 3);
     EXPECT_EQ(model.Contour1.Tin[0], 65);
+    EXPECT_EQ(model.Contour1.Tin[1], 66); // a CDATA section is one text as well
 }
 
 // Files that are not configuration files leave the model as it was.
@@ -173,8 +175,10 @@ TEST_F(Reading, RefusedFilesLeaveTheModelUntouched) {
 TEST_F(Reading, NonIntegerValueRefusesTheFile) {
     TKT41 before{driver};
     FillRandomly(before, 8);
+    // A value is one text: mixed content is not read as its first piece.
     for (const std::string bad :
-         {"5x", "", "1.0", "0x10", "- 5", "99999999999", "4294967296", "<x>5</x>", "+-5"}) {
+         {"5x", "", "1.0", "0x10", "- 5", "99999999999", "4294967296", "<x>5</x>", "+-5",
+          "7<!-- c -->8", "7<x/>8", "<!-- c -->7", "7<?pi?>", "7<![CDATA[8]]>", " <x/>7"}) {
         FillRandomly(model, 8);
         sink.Messages.clear();
         EXPECT_FALSE(Load(Document("<Contour2><ContourType>3</ContourType><Tnorm>" + bad +

@@ -1,4 +1,5 @@
 #include "device/ProgressCodes.h"
+#include "device/ProgressTexts.h"
 #include "device/TKT41.h"
 #include "support/FakeControllerDriver.h"
 
@@ -242,6 +243,54 @@ TEST_F(ConfigurationOperations, AFailedWriteStopsAtTheFailingCall) {
         EXPECT_EQ(int(driver.Calls.size()), failAt);
         EXPECT_EQ(sink.Codes, (Codes{{35, 0}, {5, 1}}));
     }
+}
+
+// A write that stops at a call, by a false result or a port error, names the
+// blocks that reached the controller before it; a block of which only the
+// first calls got through is written in part.
+TEST_F(ConfigurationOperations, AWriteCutShortNamesTheBlocksWritten) {
+    const std::string tail = ". Прибор содержит смесь прежней и новой настройки.";
+    const std::string c1 = "Записаны только: входы, контур 1";
+    const std::string c3 = c1 + ", контур 2, контур 3";
+    const std::vector<std::string> expected = {
+        "", // the first call: nothing was written
+        "Записаны только: входы (частично)" + tail,
+        "Записаны только: входы" + tail,
+        "Записаны только: входы, контур 1 (частично)" + tail,
+        "Записаны только: входы, контур 1 (частично)" + tail,
+        c1 + tail,
+        c1 + ", контур 2 (частично)" + tail,
+        c1 + ", контур 2 (частично)" + tail,
+        c1 + ", контур 2" + tail,
+        c1 + ", контур 2, контур 3 (частично)" + tail,
+        c1 + ", контур 2, контур 3 (частично)" + tail,
+        c3 + tail,
+        c3 + ", контур 4 (частично)" + tail,
+        c3 + ", контур 4 (частично)" + tail,
+        c3 + ", контур 4" + tail,
+        c3 + ", контур 4, параметры прибора" + tail,
+    };
+    ASSERT_EQ(expected.size(), kWriteSequence.size());
+    for (const bool portError : {false, true}) {
+        for (int at = 1; at <= int(expected.size()); ++at) {
+            SCOPED_TRACE((portError ? "port error at call " : "failure at call ") +
+                         std::to_string(at) + " " + kWriteSequence[at - 1]);
+            driver.Calls.clear();
+            driver.FailAtCall = portError ? 0 : at;
+            driver.ThrowAtCall = portError ? at : 0;
+            if (portError) {
+                EXPECT_THROW(model.WriteConfiguration(), SerialPortError);
+            } else {
+                EXPECT_FALSE(model.WriteConfiguration());
+            }
+            EXPECT_EQ(PartialWriteText(model.LastConfigWrite()), expected[at - 1]);
+        }
+    }
+    // A complete write has nothing to add, and forgets the one before.
+    driver.FailAtCall = driver.ThrowAtCall = 0;
+    ASSERT_TRUE(model.WriteConfiguration());
+    EXPECT_TRUE(model.LastConfigWrite().Finished());
+    EXPECT_EQ(PartialWriteText(model.LastConfigWrite()), "");
 }
 
 TEST_F(ConfigurationOperations, ContourWriteRewritesOnlyItsOwnTableWords) {

@@ -4,6 +4,8 @@
 #include "dialogs/TForm_Calendar.h"
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
+#include "dialogs/TNew_DeviceForm.h"
+#include "gui/DialogFrame.h"
 #include "gui/WindowPlacement.h"
 
 namespace kt41::dialogs {
@@ -34,6 +36,40 @@ TEST_F(DialogWindowsTest, DialogsFollowTheSettingsDialogInStartUpOrderAsHiddenCh
         EXPECT_TRUE(dialog->isWindow());
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(dialog->windowTitle(), captions[i++]);
+    }
+}
+
+// A dialog whose size is fixed has a close button and neither minimize nor
+// maximize; the resizable ones keep their minimize button.
+TEST_F(DialogWindowsTest, FixedSizeDialogsHaveNoMinimizeOrMaximizeButton) {
+    const struct {
+        QDialog* Dialog;
+        bool Fixed;
+    } dialogs[] = {
+        {Main().New_DeviceForm, true},     {Main().Form_Config, true},
+        {Main().Form_Calendar_Pump, true}, {Main().Form_Calendar_Tlow, true},
+        {Main().Form_Pumps_Conf, false},   {Main().Form_Schedule_Tnorm, false},
+    };
+    Main().show();
+    for (const auto& [dialog, fixed] : dialogs) {
+        ASSERT_NE(dialog, nullptr);
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        RunModal(
+            *dialog,
+            [&] {
+                EXPECT_EQ(dialog->minimumSize() == dialog->maximumSize(), fixed)
+                    << dialog->minimumSize().width() << " " << dialog->maximumSize().width();
+                const Qt::WindowFlags flags = dialog->windowFlags();
+                // Without CustomizeWindowHint the platform would add its default buttons.
+                EXPECT_TRUE(flags.testFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                            Qt::WindowCloseButtonHint));
+                EXPECT_EQ(flags.testFlag(Qt::WindowMinimizeButtonHint), !fixed);
+                EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+                EXPECT_EQ(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint), fixed);
+                EXPECT_GE(dialog->width(),
+                          gui::TitleBarWidth(dialog->windowTitle(), dialog->font()));
+            },
+            [&] { return dialog->exec(); });
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace kt41::testing {
 namespace {
@@ -160,6 +161,41 @@ TEST_F(ContourPageTest, SwitchingOffKeepsTheValuesInTheModel) {
     EXPECT_EQ(Model().Contour1.Tnorm, 55);
     EXPECT_FALSE(Contour(1).AdvColumnGrid_Contour->isEnabled());
     EXPECT_EQ(Contour(1).AdvColumnGrid_Contour->OpenEditor(1, 1), nullptr);
+}
+
+// Opening a file or reading again refills every grid from the model; the user
+// stays where he was, on the page in view and on one he comes back to.
+TEST_F(ContourPageTest, GridsKeepTheirPlaceWhenThePagesAreFilledAgain) {
+    Model().Contour1.ContourType = 4; // heating: more rows than the grid shows
+    Main().ShowModelOnPages();
+    const std::pair<QWidget*, gui::ParamGrid*> grids[] = {
+        {&Contour(1), Contour(1).AdvColumnGrid_Contour},
+        {&Device(), Device().AdvColumnGrid_ConfDevice},
+    };
+    for (const auto& [page, grid] : grids) {
+        for (const bool inView : {true, false}) {
+            SCOPED_TRACE(grid->objectName().toStdString() + (inView ? " in view" : " hidden"));
+            Main().PageControl1->setCurrentWidget(page);
+            QApplication::processEvents();
+            QScrollBar* bar = grid->verticalScrollBar();
+            ASSERT_GT(bar->maximum(), 4);
+            // The current cell scrolled out of view above.
+            grid->setCurrentCell(2, 1);
+            bar->setValue(4);
+            if (!inView) {
+                Main().PageControl1->setCurrentWidget(&Inputs());
+            }
+            Main().ShowModelOnPages();
+            Main().PageControl1->setCurrentWidget(page);
+            QApplication::processEvents();
+            EXPECT_EQ(bar->value(), 4);
+            EXPECT_EQ(grid->currentRow(), 2);
+            EXPECT_EQ(grid->currentColumn(), 1);
+            EXPECT_TRUE(grid->item(2, 1)->isSelected());
+            // The whole row where the grid highlights the active row.
+            EXPECT_EQ(grid->item(2, 0)->isSelected(), grid->ActiveRowShow());
+        }
+    }
 }
 
 TEST_F(ContourPageTest, CalendarBoxesFollowTheModelAndTheUser) {

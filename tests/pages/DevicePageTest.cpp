@@ -1,5 +1,6 @@
 #include "PagesTest.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -70,6 +71,55 @@ TEST_F(DevicePageTest, EditorsKeepTheirLimitsAndListsAndStoreTheValue) {
     EXPECT_EQ(grid.CellText(1 + doNO_MP2, 1), "Нормально закр.");
     // Names are not editable.
     EXPECT_EQ(grid.OpenEditor(1, 0), nullptr);
+}
+
+// The captions, values and the clock button above the grid, at the window's
+// minimum size and at its designed size.
+TEST_F(DevicePageTest, TheIdentityAreaFitsWholeFromTheSmallestWindowUp) {
+    Model().ParamDevice.SerialNumber = 65535;
+    Model().ParamDevice.Manufact_date = 0x160C;
+    Model().ParamDevice.Version = 0xFFFF;
+    Main().ShowModelOnPages();
+    DevicePage& page = Device();
+    Main().PageControl1->setCurrentWidget(&page);
+    std::vector<QWidget*> identity;
+    for (QWidget* widget : page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (widget != page.AdvColumnGrid_ConfDevice) {
+            identity.push_back(widget);
+        }
+    }
+    ASSERT_EQ(identity.size(), 9u); // four captions, four values, the button
+
+    for (const bool smallest : {true, false}) {
+        SCOPED_TRACE(smallest ? "smallest window" : "designed size");
+        Main().resize(smallest ? QSize(1, 1) : QSize(794, 556 + 22));
+        QApplication::processEvents();
+        if (smallest) {
+            ASSERT_EQ(Main().size(), QSize(600, 545));
+        }
+        for (std::size_t i = 0; i < identity.size(); ++i) {
+            const QWidget* widget = identity[i];
+            const std::string name = widget->objectName().isEmpty()
+                                         ? qobject_cast<const QLabel*>(widget)->text().toStdString()
+                                         : widget->objectName().toStdString();
+            EXPECT_TRUE(page.rect().contains(widget->geometry())) << name;
+            for (std::size_t j = i + 1; j < identity.size(); ++j) {
+                EXPECT_FALSE(widget->geometry().intersects(identity[j]->geometry()))
+                    << name << " / " << identity[j]->objectName().toStdString();
+            }
+            if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
+                          label->contentsRect().width())
+                    << name;
+                // The values have their designed width where there is room.
+                if (!smallest && !label->objectName().isEmpty()) {
+                    EXPECT_EQ(label->width(), label->sizeHint().width()) << name;
+                }
+            } else {
+                EXPECT_GE(widget->width(), widget->sizeHint().width()) << name;
+            }
+        }
+    }
 }
 
 TEST_F(DevicePageTest, ShowingThePageMeasuresTheTextHeightThatSizesEveryParameterRow) {
