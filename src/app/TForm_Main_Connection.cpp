@@ -7,6 +7,7 @@
 #include "device/ProgressTexts.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/SerialPortError.h"
+#include "gui/BlockingOperation.h"
 #include "gui/Prompt.h"
 #include "gui/WindowPlacement.h"
 #include "pages/DevicePage.h"
@@ -26,6 +27,12 @@ const QString kConnectHint = "Подключить|Установить связ
 const QString kDisconnectHint = "Отключить|Завершить связь с прибором";
 constexpr int kConnectAttempts = 2;
 constexpr int kAddressWithoutDialog = 1;
+
+// One box for every port error, then the log line that says what happened.
+void ShowPortError(TForm_Main& window, const driver::SerialPortError& error) {
+    gui::ShowErrorBox(&window, kPortBusy);
+    window.LogMessage(QString::fromStdString(device::PortFaultText(error.Fault(), error.Port())));
+}
 
 } // namespace
 
@@ -51,6 +58,7 @@ void TForm_Main::SetConfigurationAvailable(bool on) {
 }
 
 void TForm_Main::Connect_DeviceExecute() {
+    const gui::BlockingOperation busy;
     bool connected = false;
     try {
         if (ComPort1.Connected()) {
@@ -78,8 +86,8 @@ void TForm_Main::Connect_DeviceExecute() {
             ShowConnectAction(false);
             SetConnectionText(kDisconnected);
         }
-    } catch (const driver::SerialPortError&) {
-        gui::ShowErrorBox(this, kPortBusy);
+    } catch (const driver::SerialPortError& error) {
+        ShowPortError(*this, error);
         PostProgress(device::progress::Idle, 0);
         // A line that failed after the driver had opened it is closed again, so
         // that the window, which still shows "Не подключено", and the port agree.
@@ -144,6 +152,7 @@ void TForm_Main::CloseConnection() {
 }
 
 void TForm_Main::Read_ConfigExecute() {
+    const gui::BlockingOperation busy;
     try {
         if (Model().ReadConfiguration()) {
             ShowModelOnPages();
@@ -153,8 +162,8 @@ void TForm_Main::Read_ConfigExecute() {
             SetConfigurationAvailable(false);
             Read_Config->setEnabled(true); // the user may try again
         }
-    } catch (const driver::SerialPortError&) {
-        gui::ShowErrorBox(this, kPortBusy);
+    } catch (const driver::SerialPortError& error) {
+        ShowPortError(*this, error);
         // The read had already reset the model, so it no longer matches the
         // pages: the same state as a failed read, or a following write or save
         // would send the half-read configuration.
@@ -165,11 +174,12 @@ void TForm_Main::Read_ConfigExecute() {
 }
 
 void TForm_Main::Write_ConfigExecute() {
+    const gui::BlockingOperation busy;
     try {
         // The model's own progress codes log the outcome.
         Model().WriteConfiguration();
-    } catch (const driver::SerialPortError&) {
-        gui::ShowErrorBox(this, kPortBusy);
+    } catch (const driver::SerialPortError& error) {
+        ShowPortError(*this, error);
         LogMessage("Простой ...");
     }
     // A write that stopped half-way: which blocks the controller now holds.

@@ -88,10 +88,13 @@ void TForm_Main::FileSaveAs1Execute() {
 }
 
 void TForm_Main::FileSaveAs1Accept(const QString& path) {
-    if (config_file::SaveToFile(*KT41, path.toStdString())) {
+    std::string why;
+    if (config_file::SaveToFile(*KT41, path.toStdString(), &why)) {
         LogMessage("Настройка сохранена в файл ...");
     } else {
         LogMessage("Настройка в файл не сохранена ...");
+        // The previous file is untouched; say why the new one is not there.
+        LogMessage("Причина: " + QString::fromStdString(why) + ".");
     }
 }
 

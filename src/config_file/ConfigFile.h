@@ -20,13 +20,13 @@ namespace kt41::config_file {
 // written, is refused; a symbolic link keeps pointing to the saved file; an
 // existing file keeps its permissions.
 // On false the previous file is in place, unchanged, and `why` (when given)
-// receives the reason in the operating system's words ("No space left on
-// device", "Permission denied", ...). Shows no message.
+// receives the reason as the user reads it ("нет места на диске", "нет прав
+// на запись", ...). Shows no message.
 bool SaveToFile(const device::TKT41& model, const std::string& utf8Path,
                 std::string* why = nullptr);
 
 // Makes a write past the file-size limit (RLIMIT_FSIZE, `ulimit -f`) fail with
-// EFBIG, so that SaveToFile returns false with "File too large", instead of the
+// EFBIG, so that SaveToFile returns false with its reason, instead of the
 // kernel killing the process with SIGXFSZ. Programs that save configuration
 // files call it once at start; it changes the disposition for the whole process.
 void IgnoreFileSizeSignal();

@@ -32,8 +32,38 @@ struct Failure {
     std::string Text; // overrides the operating system's text for Error
 };
 
+// The reason as the program's user reads it: in Russian for what an engineer
+// meets when saving, in the operating system's words otherwise.
 std::string Describe(const Failure& f) {
-    return f.Text.empty() ? std::generic_category().message(f.Error) : f.Text;
+    if (!f.Text.empty()) {
+        return f.Text;
+    }
+    switch (f.Error) {
+    case ENOSPC:
+        return "нет места на диске";
+    case EDQUOT:
+        return "превышена дисковая квота";
+    case EROFS:
+        return "диск или папка только для чтения";
+    case EACCES:
+    case EPERM:
+        return "нет прав на запись";
+    case EFBIG:
+        return "файл больше допустимого размера";
+    case ENOENT:
+    case ENOTDIR:
+        return "нет такой папки";
+    case EISDIR:
+        return "это папка, а не файл";
+    case ENAMETOOLONG:
+        return "слишком длинное имя файла";
+    case ELOOP:
+        return "слишком много ссылок по пути к файлу";
+    case EIO:
+        return "ошибка ввода-вывода диска";
+    default:
+        return std::generic_category().message(f.Error);
+    }
 }
 
 // The file that `path` finally names: symbolic links are followed to their end,
@@ -217,7 +247,7 @@ bool Replace(const fs::path& requested, std::string_view content, Failure& f) {
         }
         if (!S_ISREG(previous.st_mode)) {
             f.Error = EINVAL;
-            f.Text = "Not a regular file";
+            f.Text = "это не обычный файл";
             return false;
         }
         // A file its owner made read-only stays as it is, as a write in place

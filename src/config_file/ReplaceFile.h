@@ -22,10 +22,11 @@ namespace kt41::config_file {
 //
 // Returns true when the path holds the new content. On false nothing at the
 // path has changed, no temporary file is left, and `why` (when given) receives
-// the reason in the operating system's words ("No space left on device",
-// "Permission denied", "Read-only file system", ...).
+// the reason in the words the program's user reads ("нет места на диске",
+// "нет прав на запись", "диск или папка только для чтения", ...; the operating
+// system's words for a rare error).
 //
-// A write past the process's file-size limit fails with "File too large" only
+// A write past the process's file-size limit fails with EFBIG only
 // when SIGXFSZ is ignored (IgnoreFileSizeSignal in ConfigFile.h); otherwise the kernel ends
 // the process, and the previous file is still intact.
 bool ReplaceFile(const std::filesystem::path& path, std::string_view content, std::string* why);

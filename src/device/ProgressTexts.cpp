@@ -168,4 +168,28 @@ std::string PartialWriteText(const ConfigWriteProgress& progress) {
     return "Записаны только: " + names + ". Прибор содержит смесь прежней и новой настройки.";
 }
 
+std::string PortFaultText(driver::PortFault fault, const std::string& port) {
+    using driver::PortFault;
+    switch (fault) {
+    case PortFault::NoDevice:
+        return "Порт " + port + ": нет такого устройства (адаптер не подключён?).";
+    case PortFault::NoPermission:
+        return "Порт " + port +
+               ": нет прав доступа (пользователь должен входить в группу dialout).";
+    case PortFault::Busy:
+        return "Порт " + port + ": занят другой программой.";
+    case PortFault::Refused:
+        return "Шлюз " + port + ": соединение отклонено.";
+    case PortFault::Unreachable:
+        return "Шлюз " + port + ": узел недоступен.";
+    case PortFault::Lost:
+        return "Порт " + port + ": связь с линией потеряна.";
+    case PortFault::BadName:
+        return "Неверное имя порта " + port + " (шлюз задаётся как tcp://узел:порт).";
+    case PortFault::Other:
+        break;
+    }
+    return "Порт " + port + ": ошибка порта.";
+}
+
 } // namespace kt41::device

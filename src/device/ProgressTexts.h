@@ -2,6 +2,8 @@
 
 #include "ConfigWriteProgress.h"
 
+#include "driver/SerialPortError.h"
+
 #include <cstdint>
 #include <string>
 
@@ -30,5 +32,10 @@ std::string ResultText(const std::string& text, bool failed);
 // controller holds a mixture. Empty when the write was complete or nothing
 // reached the controller.
 std::string PartialWriteText(const ConfigWriteProgress& progress);
+
+// The log line that tells why the line failed, after the port-busy box the
+// window shows for every port error: "Порт /dev/ttyUSB9: нет такого
+// устройства." and the like.
+std::string PortFaultText(driver::PortFault fault, const std::string& port);
 
 } // namespace kt41::device

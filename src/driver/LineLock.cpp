@@ -15,18 +15,22 @@ LineLock::LineLock(const std::string& path) {
     if (fd_ < 0) {
         const int error = errno;
         if (error == EBUSY) {
-            throw SerialPortError("Port " + path + " is busy: it is held by another program");
+            throw SerialPortError("Port " + path + " is busy: it is held by another program",
+                                  PortFault::Busy, path);
         }
-        throw SerialPortError("Cannot open port " + path + ": " + std::strerror(error));
+        throw SerialPortError("Cannot open port " + path + ": " + std::strerror(error),
+                              PortFaultOfOpenError(error), path);
     }
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd_);
         fd_ = -1;
         if (error == EWOULDBLOCK) {
-            throw SerialPortError("Port " + path + " is busy: it is held by another program");
+            throw SerialPortError("Port " + path + " is busy: it is held by another program",
+                                  PortFault::Busy, path);
         }
-        throw SerialPortError("Cannot lock port " + path + ": " + std::strerror(error));
+        throw SerialPortError("Cannot lock port " + path + ": " + std::strerror(error),
+                              PortFault::Other, path);
     }
 }
 

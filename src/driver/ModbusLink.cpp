@@ -104,13 +104,16 @@ std::unique_ptr<ModbusLink> ModbusLink::Open(const ComPort& port, const LineTime
     } else {
         if (port.BaudRate < kLowestBaud || port.BaudRate > kHighestBaud) {
             throw SerialPortError("Cannot open port " + port.PortName + ": unsupported baud rate " +
-                                  std::to_string(port.BaudRate));
+                                      std::to_string(port.BaudRate),
+                                  PortFault::Other, port.PortName);
         }
         lock = std::make_unique<LineLock>(port.PortName); // throws when busy or missing
         ctx = modbus_new_rtu(port.PortName.c_str(), int(port.BaudRate), 'N', 8, 1);
     }
     if (ctx == nullptr) {
-        throw SerialPortError("Cannot open port " + port.PortName + ": " + modbus_strerror(errno));
+        const int error = errno;
+        throw SerialPortError("Cannot open port " + port.PortName + ": " + modbus_strerror(error),
+                              PortFaultOfOpenError(error), port.PortName);
     }
     if (endpoint) {
         // libmodbus waits this long for the connection to be set up.
@@ -119,7 +122,8 @@ std::unique_ptr<ModbusLink> ModbusLink::Open(const ComPort& port, const LineTime
     if (modbus_connect(ctx) != 0) {
         const int error = errno;
         modbus_free(ctx);
-        throw SerialPortError("Cannot open port " + port.PortName + ": " + modbus_strerror(error));
+        throw SerialPortError("Cannot open port " + port.PortName + ": " + modbus_strerror(error),
+                              PortFaultOfOpenError(error), port.PortName);
     }
     if (!endpoint) {
         ApplyModemLines(modbus_get_socket(ctx), port);
@@ -161,7 +165,8 @@ void ModbusLink::Reconnect() {
     if (modbus_connect(context_) != 0) {
         const int error = errno;
         reconnect_ = true;
-        throw SerialPortError("Lost connection to " + name_ + ": " + modbus_strerror(error));
+        throw SerialPortError("Lost connection to " + name_ + ": " + modbus_strerror(error),
+                              PortFaultOfLineError(error), name_);
     }
     TakeDescriptor();
     reconnect_ = false;
@@ -177,7 +182,8 @@ void ModbusLink::LineFailed(int error) {
     if (tcp_) {
         Resynchronise(); // the next exchange tries to reopen the connection
     }
-    throw SerialPortError("Port " + name_ + " failed: " + modbus_strerror(error));
+    throw SerialPortError("Port " + name_ + " failed: " + modbus_strerror(error),
+                          PortFaultOfLineError(error), name_);
 }
 
 bool ModbusLink::Send(std::span<const std::uint8_t> frame, Clock::time_point deadline,

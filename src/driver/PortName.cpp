@@ -19,7 +19,8 @@ std::optional<TcpEndpoint> ParseTcpPortName(const std::string& portName) {
     const std::string rest = portName.substr(kTcpScheme.size());
     const auto colon = rest.rfind(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == rest.size()) {
-        throw SerialPortError("Invalid port name " + portName + ": expected tcp://host:port");
+        throw SerialPortError("Invalid port name " + portName + ": expected tcp://host:port",
+                              PortFault::BadName, portName);
     }
     std::string host = rest.substr(0, colon);
     if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
@@ -29,7 +30,8 @@ std::optional<TcpEndpoint> ParseTcpPortName(const std::string& portName) {
     unsigned value = 0;
     const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), value);
     if (ec != std::errc() || end != port.data() + port.size() || value == 0 || value > 65535) {
-        throw SerialPortError("Invalid port name " + portName + ": bad TCP port number");
+        throw SerialPortError("Invalid port name " + portName + ": bad TCP port number",
+                              PortFault::BadName, portName);
     }
     return TcpEndpoint{host, port};
 }

@@ -11,13 +11,18 @@
 #include "support/SimulatedProgram.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
 
+#include <atomic>
 #include <functional>
 
 namespace kt41::app {
@@ -351,12 +356,46 @@ TEST_F(ConnectionWorkflowTest, APortHeldByAnotherProgramIsReportedAndChangesNoth
     EXPECT_EQ(StateOf(main), Start());
     EXPECT_EQ(main.Model().Contour1, before);
     EXPECT_EQ(program.Controller.Calls().size(), 0u);
+    EXPECT_TRUE(
+        LogTexts(main).contains("Порт " + program.PortName() + ": занят другой программой."))
+        << LogTexts(main).join("\n").toStdString();
 
     // Once the other program lets go, the same command connects.
     program.Pty->Hold(false);
     program.AnswerAddressDialog();
     main.Connect_Device->trigger();
     EXPECT_EQ(main.StatusPanel2->text(), "Подключено");
+}
+
+// Every port error shows the one box; the log line after it says which error
+// it was, so that a missing adapter is told from a refusing gateway.
+TEST_F(ConnectionWorkflowTest, APortThatCannotBeOpenedIsLoggedWithItsCause) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    const QString missing = Home() + "/ttyUSB9";
+    const struct {
+        QString Port;
+        QString Logged;
+    } cases[] = {
+        {missing, "Порт " + missing + ": нет такого устройства (адаптер не подключён?)."},
+        // Nothing listens on port 1 of this machine.
+        {"tcp://127.0.0.1:1", "Шлюз tcp://127.0.0.1:1: соединение отклонено."},
+        {"tcp://gateway", "Неверное имя порта tcp://gateway (шлюз задаётся как tcp://узел:порт)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Port.toStdString());
+        Prompt.Clear();
+        main.ComPort1.PortName = c.Port.toStdString();
+        program.AnswerAddressDialog("1");
+        LogMark log(main);
+        main.Connect_Device->trigger();
+        ASSERT_EQ(Prompt.Messages().size(), 1u);
+        EXPECT_EQ(Prompt.Messages()[0].Text,
+                  "Последовательный порт занят другим приложением ...    ");
+        EXPECT_TRUE(log.New().contains(c.Logged)) << log.New().join("\n").toStdString();
+        EXPECT_FALSE(main.ComPort1.Connected());
+    }
 }
 
 TEST_F(ConnectionWorkflowTest, ALineThatGoesAwayIsReportedAndTheWindowGoesOn) {
@@ -368,13 +407,15 @@ TEST_F(ConnectionWorkflowTest, ALineThatGoesAwayIsReportedAndTheWindowGoesOn) {
     main.Read_Config->trigger();
     ASSERT_EQ(StateOf(main), ConfigurationRead());
     const device::TParamContur before = main.Model().Contour1;
+    const QString port = program.PortName();
 
     program.Unplug();
     LogMark writeLog(main);
     main.Write_Config->trigger();
     ASSERT_EQ(Prompt.Messages().size(), 1u);
     EXPECT_EQ(Prompt.Messages()[0].Text, "Последовательный порт занят другим приложением ...    ");
-    EXPECT_EQ(writeLog.New(), QStringList{"Простой ..."});
+    EXPECT_EQ(writeLog.New(),
+              (QStringList{"Порт " + port + ": связь с линией потеряна.", "Простой ..."}));
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
     EXPECT_EQ(main.Model().Contour1, before);
 
@@ -544,6 +585,84 @@ TEST_F(ConnectionWorkflowTest, CalibrationWaitsWhileAPageUsesTheLine) {
     EXPECT_TRUE(main.Calibr_Press->isEnabled());
     main.ShowCalibrationMenu(false);
     EXPECT_FALSE(main.Calibr_Term->isEnabled());
+}
+
+// A click as the window system queues it: a press and a release at the
+// middle of `rect` of the widget, posted (from any thread).
+void PostClick(QWidget* widget, const QRect& rect) {
+    const QPointF at = rect.center();
+    const QPointF global = widget->mapToGlobal(at);
+    QCoreApplication::postEvent(widget,
+                                new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(widget,
+                                new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+int WritesSeen(const sim::Controller& controller) {
+    int writes = 0;
+    for (const sim::CallRecord& call : controller.Calls()) {
+        writes += call.Function.rfind("Write_", 0) == 0 ? 1 : 0;
+    }
+    return writes;
+}
+
+// Clicks made while the line is busy (here: on "Записать" and on the
+// "Настройки" tab during a configuration read) are dropped when the read
+// ends instead of being replayed: no unintended write reaches the controller.
+TEST_F(ConnectionWorkflowTest, ClicksMadeDuringAReadAreDroppedNotReplayed) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    ASSERT_TRUE(main.ComPort1.Connected());
+    QWidget* writeButton = main.ToolBar1->widgetForAction(main.Write_Config);
+    QTabBar* tabs = main.PageControl1->tabBar();
+    ASSERT_NE(writeButton, nullptr);
+
+    // The user clicks while the controller is being read.
+    std::atomic<bool> clicked = false;
+    program.Controller.SetCallObserver([&](const sim::CallRecord& call) {
+        if (call.Function == "Read_ParamContur_KT41" && !clicked.exchange(true)) {
+            PostClick(writeButton, writeButton->rect());
+            PostClick(tabs, tabs->tabRect(TForm_Main::kPageDevice));
+        }
+    });
+    main.Read_Config->trigger();
+    program.Controller.SetCallObserver({});
+    ASSERT_TRUE(clicked);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(WritesSeen(program.Controller), 0);
+    EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageManual);
+
+    // The same clicks made while the line is free do what they say.
+    PostClick(tabs, tabs->tabRect(TForm_Main::kPageDevice));
+    PostClick(writeButton, writeButton->rect());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageDevice);
+    EXPECT_GT(WritesSeen(program.Controller), 0);
+}
+
+// Closing the window is never dropped, even in the middle of a read.
+TEST_F(ConnectionWorkflowTest, AWindowClosedDuringAReadCloses) {
+    SimulatedProgram program(AtAddress(1));
+    TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    std::atomic<bool> closed = false;
+    program.Controller.SetCallObserver([&](const sim::CallRecord& call) {
+        if (call.Function == "Read_ParamContur_KT41" && !closed.exchange(true)) {
+            // As the window system closes a window: the event goes to its QWindow.
+            QCoreApplication::postEvent(main.windowHandle(), new QCloseEvent);
+        }
+    });
+    main.Read_Config->trigger();
+    program.Controller.SetCallObserver({});
+    ASSERT_TRUE(closed);
+    EXPECT_FALSE(main.isVisible());
 }
 
 } // namespace

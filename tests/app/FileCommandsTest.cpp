@@ -161,8 +161,9 @@ TEST_F(FileCommandsTest, EveryOtherOutcomeIsLoggedAndLeavesTheModelAlone) {
         {"open of a missing file", main.FileOpen1, Home() + "/none.c50",
          "Файл настройки не загружен ..."},
         {"save cancelled", main.FileSaveAs1, std::nullopt, "Настройка в файл не сохранена ..."},
+        // A failed save says why, on the line after.
         {"save into a missing folder", main.FileSaveAs1, Home() + "/no/such/folder/x.c50",
-         "Настройка в файл не сохранена ..."},
+         "Причина: нет такой папки."},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.Case);

@@ -93,7 +93,7 @@ TEST_F(DeviceCommands, Failures) {
     intoFolder.insert(intoFolder.end(), {"-o", PathOf("folder.c50")});
     EXPECT_EQ(Run(intoFolder), kExitFailure);
     EXPECT_NE(err.str().find("не удалось сохранить файл «" + PathOf("folder.c50") +
-                             "» (Is a directory)\n"),
+                             "» (это папка, а не файл)\n"),
               std::string::npos)
         << err.str();
 }

@@ -152,7 +152,7 @@ TEST_F(EndToEnd, ASaveThatDoesNotFitFailsWithTheReason) {
     auto read = Line("read");
     read.insert(read.end(), {"-o", file});
     EXPECT_EQ(Kt41ctl(read, "ulimit -f 2"), 1) << err; // 1 or 2 KiB, the document is larger
-    EXPECT_NE(err.find("(File too large)"), std::string::npos) << err;
+    EXPECT_NE(err.find("(файл больше допустимого размера)"), std::string::npos) << err;
     EXPECT_EQ(ReadText(file), previous);
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir)) {

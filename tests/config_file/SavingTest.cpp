@@ -140,7 +140,7 @@ TEST_F(Saving, AFullDiskKeepsThePreviousFileAndSaysWhy) {
         if (c.IgnoreSignal) {
             EXPECT_TRUE(end.Exited);
             EXPECT_EQ(end.ExitStatus, 1);
-            EXPECT_EQ(end.Report, "File too large");
+            EXPECT_EQ(end.Report, "файл больше допустимого размера");
         } else {
             EXPECT_EQ(end.Signal, SIGXFSZ);
         }
@@ -161,26 +161,26 @@ TEST_F(Saving, AFullDiskKeepsThePreviousFileAndSaysWhy) {
 TEST_F(Saving, UnwritableTargetsAreRefusedWithTheReason) {
     std::string why;
     EXPECT_FALSE(SaveToFile(model, PathOf("no such folder/x.c50"), &why));
-    EXPECT_EQ(why, "No such file or directory");
+    EXPECT_EQ(why, "нет такой папки");
 
     // A folder in the way is neither replaced nor changed.
     fs::create_directory(dir / "folder.c50");
     WriteText(PathOf("folder.c50/inside.txt"), "kept");
     EXPECT_FALSE(SaveToFile(model, PathOf("folder.c50"), &why));
-    EXPECT_EQ(why, "Is a directory");
+    EXPECT_EQ(why, "это папка, а не файл");
     EXPECT_EQ(ReadText(PathOf("folder.c50/inside.txt")), "kept");
 
     // Nor is a named pipe.
     ASSERT_EQ(mkfifo(PathOf("pipe.c50").c_str(), 0600), 0);
     EXPECT_FALSE(SaveToFile(model, PathOf("pipe.c50"), &why));
-    EXPECT_EQ(why, "Not a regular file");
+    EXPECT_EQ(why, "это не обычный файл");
     EXPECT_TRUE(fs::is_fifo(dir / "pipe.c50"));
 
     // Two links that point at each other.
     fs::create_symlink("b.c50", dir / "a.c50");
     fs::create_symlink("a.c50", dir / "b.c50");
     EXPECT_FALSE(SaveToFile(model, PathOf("a.c50"), &why));
-    EXPECT_EQ(why, "Too many levels of symbolic links");
+    EXPECT_EQ(why, "слишком много ссылок по пути к файлу");
     EXPECT_EQ(FilesInDir(), (std::vector<std::string>{"a.c50", "b.c50", "folder.c50", "pipe.c50"}));
 }
 
@@ -210,7 +210,7 @@ TEST_F(Saving, WithoutPermissionThePreviousFileStays) {
         });
         EXPECT_TRUE(end.Exited);
         EXPECT_EQ(end.ExitStatus, 1);
-        EXPECT_EQ(end.Report, "Permission denied");
+        EXPECT_EQ(end.Report, "нет прав на запись");
         EXPECT_EQ(ReadText(path), "previous");
     }
     EXPECT_EQ(FilesIn(dir / "closed"), std::vector<std::string>{"config.c50"});

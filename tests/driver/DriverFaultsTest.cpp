@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <chrono>
 #include <tuple>
 
@@ -301,6 +303,10 @@ TEST_P(DriverLineFailures, AHeldPortIsASerialPortError) {
         if (GetParam() == Transport::Pty) {
             EXPECT_NE(std::string(e.what()).find("busy"), std::string::npos) << e.what();
         }
+        // A held serial line is busy; a held gateway refuses the connection.
+        EXPECT_EQ(e.Fault(), GetParam() == Transport::Pty ? driver::PortFault::Busy
+                                                          : driver::PortFault::Refused);
+        EXPECT_EQ(e.Port(), line.Port.PortName);
     }
     EXPECT_FALSE(line.Port.Connected());
     if (GetParam() == Transport::Pty) {
@@ -319,12 +325,41 @@ TEST_P(DriverLineFailures, ALineThatVanishesInUseIsASerialPortError) {
     line.Tcp.reset();
     std::array<std::uint8_t, 16> table{};
     table.fill(kFill);
-    EXPECT_THROW(line.Driver.Read_ConfConturs_KT41(1, table), driver::SerialPortError);
+    try {
+        line.Driver.Read_ConfConturs_KT41(1, table);
+        ADD_FAILURE() << "no error of the line";
+    } catch (const driver::SerialPortError& e) {
+        // The device hangs up, or the gateway drops the connection.
+        EXPECT_EQ(e.Fault(), driver::PortFault::Lost) << e.what();
+    }
     EXPECT_EQ(std::count(table.begin(), table.end(), kFill), long(table.size()));
     // It stays an error of the line until the port is closed.
     EXPECT_THROW(line.Driver.Read_ConfConturs_KT41(1, table), driver::SerialPortError);
     line.Port.Close();
     EXPECT_FALSE(line.Driver.Read_ConfConturs_KT41(1, table));
+}
+
+// What the user is told depends on why a line could not be opened or failed.
+TEST(PortFaults, ErrnoValuesTellWhatTheUserCanDo) {
+    using driver::PortFault;
+    const struct {
+        int Error;
+        PortFault Opening, InUse;
+    } cases[] = {
+        {ENOENT, PortFault::NoDevice, PortFault::Lost},
+        {ENXIO, PortFault::NoDevice, PortFault::Lost},
+        {EACCES, PortFault::NoPermission, PortFault::Lost},
+        {EBUSY, PortFault::Busy, PortFault::Lost},
+        {ECONNREFUSED, PortFault::Refused, PortFault::Refused},
+        {EHOSTUNREACH, PortFault::Unreachable, PortFault::Unreachable},
+        {ETIMEDOUT, PortFault::Unreachable, PortFault::Unreachable},
+        {EIO, PortFault::Other, PortFault::Lost},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Error);
+        EXPECT_EQ(driver::PortFaultOfOpenError(c.Error), c.Opening);
+        EXPECT_EQ(driver::PortFaultOfLineError(c.Error), c.InUse);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothTransports, DriverLineFailures,
