@@ -115,6 +115,16 @@ protected:
     }
 
     // The log lines written from now on.
+    // Shows the program's window and connects through the address dialog
+    // with address 1, as a user does.
+    static TForm_Main& ShownAndConnected(SimulatedProgram& program) {
+        TForm_Main& main = program.Main();
+        main.show();
+        program.AnswerAddressDialog("1");
+        main.Connect_Device->trigger();
+        return main;
+    }
+
     struct LogMark {
         explicit LogMark(TForm_Main& m) : Main(m), Before(LogTexts(m).size()) {}
         QStringList New() const { return LogTexts(Main).mid(Before); }
@@ -249,10 +259,7 @@ TEST_F(ConnectionWorkflowTest, EditsOnTheContourAndInputsPagesReachTheController
 // The controller refuses contour 3: the log names what it already took.
 TEST_F(ConnectionWorkflowTest, AWriteThatStopsHalfWayNamesTheBlocksWritten) {
     SimulatedProgram program(AtAddress(1));
-    TForm_Main& main = program.Main();
-    main.show();
-    program.AnswerAddressDialog("1");
-    main.Connect_Device->trigger();
+    TForm_Main& main = ShownAndConnected(program);
     main.Read_Config->trigger();
     ASSERT_EQ(StateOf(main), ConfigurationRead());
     main.Model().Contour2.Cycle = 123;
@@ -307,10 +314,7 @@ TEST_F(ConnectionWorkflowTest, TwoConnectAttemptsAtMost) {
 
 TEST_F(ConnectionWorkflowTest, AReadThatFailsAtContour3KeepsWhatItReadAndOffersAnotherTry) {
     SimulatedProgram program(AtAddress(1));
-    TForm_Main& main = program.Main();
-    main.show();
-    program.AnswerAddressDialog("1");
-    main.Connect_Device->trigger();
+    TForm_Main& main = ShownAndConnected(program);
     ASSERT_TRUE(main.ComPort1.Connected());
 
     program.Controller.AddFault({sim::FaultKind::Exception, "Read_ParamConturEx_KT41", 0, 1});
@@ -400,10 +404,7 @@ TEST_F(ConnectionWorkflowTest, APortThatCannotBeOpenedIsLoggedWithItsCause) {
 
 TEST_F(ConnectionWorkflowTest, ALineThatGoesAwayIsReportedAndTheWindowGoesOn) {
     SimulatedProgram program(AtAddress(1));
-    TForm_Main& main = program.Main();
-    main.show();
-    program.AnswerAddressDialog("1");
-    main.Connect_Device->trigger();
+    TForm_Main& main = ShownAndConnected(program);
     main.Read_Config->trigger();
     ASSERT_EQ(StateOf(main), ConfigurationRead());
     const device::TParamContur before = main.Model().Contour1;
@@ -613,10 +614,7 @@ int WritesSeen(const sim::Controller& controller) {
 // ends instead of being replayed: no unintended write reaches the controller.
 TEST_F(ConnectionWorkflowTest, ClicksMadeDuringAReadAreDroppedNotReplayed) {
     SimulatedProgram program(AtAddress(1));
-    TForm_Main& main = program.Main();
-    main.show();
-    program.AnswerAddressDialog("1");
-    main.Connect_Device->trigger();
+    TForm_Main& main = ShownAndConnected(program);
     ASSERT_TRUE(main.ComPort1.Connected());
     QWidget* writeButton = main.ToolBar1->widgetForAction(main.Write_Config);
     QTabBar* tabs = main.PageControl1->tabBar();
@@ -648,10 +646,7 @@ TEST_F(ConnectionWorkflowTest, ClicksMadeDuringAReadAreDroppedNotReplayed) {
 // Closing the window is never dropped, even in the middle of a read.
 TEST_F(ConnectionWorkflowTest, AWindowClosedDuringAReadCloses) {
     SimulatedProgram program(AtAddress(1));
-    TForm_Main& main = program.Main();
-    main.show();
-    program.AnswerAddressDialog("1");
-    main.Connect_Device->trigger();
+    TForm_Main& main = ShownAndConnected(program);
     std::atomic<bool> closed = false;
     program.Controller.SetCallObserver([&](const sim::CallRecord& call) {
         if (call.Function == "Read_ParamContur_KT41" && !closed.exchange(true)) {
