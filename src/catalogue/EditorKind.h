@@ -4,8 +4,8 @@
 
 namespace kt41::catalogue {
 
-// The editor a grid opens for a value cell. The values are the ones recorded in
-// LastEditorKind while an edit is in progress (0 = no edit).
+// The editor a grid opens for a value cell; a finished edit carries the kind of
+// the editor that made it (gui::CellEdit::Kind).
 enum TEditorKind : std::uint8_t {
     ekNone = 0,         // the cell cannot be edited
     ekSpin = 1,         // whole-number field with up/down buttons, step 1, within limits

@@ -86,8 +86,4 @@ BlockingOperation::~BlockingOperation() {
     }
 }
 
-bool BlockingOperation::Running() {
-    return depth > 0;
-}
-
 } // namespace kt41::gui

@@ -20,9 +20,6 @@ public:
     BlockingOperation(const BlockingOperation&) = delete;
     BlockingOperation& operator=(const BlockingOperation&) = delete;
 
-    // Whether an operation is under way.
-    static bool Running();
-
 private:
     int exceptionsAtStart_;
 };
