@@ -145,7 +145,6 @@ public:
     void SetCallObserver(std::function<void(const CallRecord&)> observer);
 
 private:
-    struct Area;
     struct FaultRule {
         Fault Rule;
         int Seen = 0;
@@ -157,8 +156,6 @@ private:
     };
     using Steady = std::chrono::steady_clock;
 
-    static const std::vector<Area>& Areas();
-    static const Area* AreaAt(std::uint16_t address);
     static std::size_t BlockSize(Block block, int index);
 
     std::vector<std::uint8_t> Process(std::span<const std::uint8_t> pdu);
