@@ -31,6 +31,11 @@ ProgramStart PrepareProgram(QStringList arguments) {
 int RunProgram(QStringList arguments) {
     ProgramStart start = PrepareProgram(std::move(arguments));
     ProgramWindows windows(std::move(start.Windows));
+    if (DemoController* demo = start.Demo.get()) {
+        windows.Main().ReferenceConfirmed = [demo](const device::CalibrationReference& reference) {
+            demo->PlayReference(reference);
+        };
+    }
     windows.Main().show();
     return QApplication::exec();
 }
