@@ -68,6 +68,10 @@ bool TForm_Dialog::FormKeyPress(int key) {
     }
 }
 
+void TForm_Dialog::reject() {
+    done(kModalResultCancel);
+}
+
 void TForm_Dialog::AdvPanel2Click() {
     done(kModalResultOk);
 }

@@ -37,6 +37,8 @@ public:
     bool FormKeyPress(int key);
     void AdvPanel2Click();
 
+    void reject() override; // Esc and the close button: kModalResultCancel
+
     QLabel* AdvPanel2 = nullptr;
 
 protected:

@@ -50,6 +50,11 @@ void TForm_Sel::PrepareChoices(const QStringList& choices, int preselected) {
     }
 }
 
+int TForm_Sel::HighlightedIndex() const {
+    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+    return selected.isEmpty() ? -1 : ListBox1->row(selected.front());
+}
+
 void TForm_Sel::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     accepted_ = false;
@@ -104,7 +109,7 @@ void TForm_Sel::ListBox1DblClick() {
 
 void TForm_Sel::Accept(int key) {
     lastKey_ = key;
-    chosen_ = ListBox1->currentRow();
+    chosen_ = HighlightedIndex();
     accepted_ = chosen_ >= 0;
     done(accepted_ ? kModalResultOk : kModalResultCancel);
 }
@@ -112,7 +117,7 @@ void TForm_Sel::Accept(int key) {
 void TForm_Sel::FormClose() {
     // Closing without a prior accept counts as a cancel.
     if (!accepted_) {
-        chosen_ = ListBox1->currentRow();
+        chosen_ = HighlightedIndex();
     }
 }
 

@@ -36,6 +36,9 @@ public:
     // The last decisive key: Qt::Key_Return / Key_Enter, Key_Escape, or 0 for
     // a double click or a close without a key.
     int LastKey() const { return lastKey_; }
+    // The highlighted (selected) entry; -1 for none. Enter with no entry
+    // highlighted accepts nothing and counts as a cancel.
+    int HighlightedIndex() const;
 
     // --- handlers --------------------------------------------------------------
     // Enter accepts, Esc cancels; true when the key was taken.

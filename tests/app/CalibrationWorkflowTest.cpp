@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
@@ -193,7 +194,7 @@ protected:
                 lines << line;
             }
         }
-        return lines.mid(lines.lastIndexOf(QRegularExpression("^Калибровка ")));
+        return lines.mid(lines.lastIndexOf(QRegularExpression("Калибровка .*")));
     }
 
     std::unique_ptr<SimulatedProgram> program;

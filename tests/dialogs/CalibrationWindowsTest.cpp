@@ -40,7 +40,7 @@ TEST_F(TypeWindowTest, ShowsBothChoicesWithTheModelsTypeHighlighted) {
         ASSERT_EQ(window.ListBox1->count(), 2);
         EXPECT_EQ(window.ListBox1->item(0)->text(), "        Pt100 W100=1.38");
         EXPECT_EQ(window.ListBox1->item(1)->text(), "        Pt100 W100=1.39        ");
-        EXPECT_EQ(window.ListBox1->currentRow(), type < 2 ? type : -1) << type;
+        EXPECT_EQ(window.HighlightedIndex(), type < 2 ? type : -1) << type;
         EXPECT_TRUE(window.ListBox1->font().bold());
         EXPECT_EQ(window.ListBox1->font().pixelSize(), 16);
         // Sized to the second choice: both entries in view, none cut.
@@ -90,6 +90,12 @@ TEST_F(TypeWindowTest, ADoubleClickAcceptsEscAndTheCloseButtonCancel) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.Accepted());
     EXPECT_EQ(window.result(), TForm_Sel::kModalResultCancel);
+
+    // Nothing highlighted (a type the list does not have): Enter takes nothing.
+    Open(2);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.Accepted());
 }
 
 class PromptWindowTest : public GuiTest {
