@@ -1,6 +1,6 @@
 // Grabs the schedule, calendar and pump-group dialogs, filled with the
-// simulator's demo plant, and the calibration windows to PNG files, for looking at the layout. Not a test:
-// it is built with the tests but not registered with CTest. Run it as
+// simulator's demo plant, and the calibration windows to PNG files, for looking at the layout. Not
+// a test: it is built with the tests but not registered with CTest. Run it as
 //   KT41_SCREENSHOT_DIR=$PWD/docs/screenshots xvfb-run -a build/tests/dialogs/dialog_screenshots
 // (or with QT_QPA_PLATFORM=offscreen).
 #include "app/StartUp.h"
