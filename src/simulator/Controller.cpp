@@ -99,7 +99,7 @@ std::size_t Controller::BlockSize(Block block, int index) {
 }
 
 Controller::Controller(ControllerOptions options)
-    : options_(std::move(options)), random_(options_.Seed) {
+    : options_(std::move(options)), random_(options_.Seed), references_(options_.Seed + 1) {
     const Configuration& cfg = options_.Initial;
     auto put = [&](Block b, int index, std::vector<std::uint16_t> words) {
         stored_[{b, index}] = std::move(words);
