@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -42,6 +43,8 @@ const QString kNothingFoundCaption = "Сообщение ... ";
 const QColor kEventRowColour(243, 172, 101);
 
 constexpr int kHeadingHeight = 40;
+// The grid repaints at most this often during a read, in milliseconds.
+constexpr qint64 kRepaintInterval = 250;
 // Default widths; a stored layout replaces them.
 constexpr int kColumnWidths[kArchiveColumnCount] = {36, 76, 38, 50, 50, 50, 50, 50,
                                                     50, 62, 62, 62, 62, 62, 62, 320};
@@ -105,7 +108,6 @@ ArchivePage::ArchivePage(PageHost& host, QWidget* parent) : QWidget(parent), hos
     }
     AdvColumnGrid_Arx->SetHeadingHeight(kHeadingHeight);
     AdvColumnGrid_Arx->SetHeadingWordWrap(true);
-    AdvColumnGrid_Arx->setWordWrap(true);
     AdvColumnGrid_Arx->ResetRows();
 
     connect(AdvDateTimePickerArx_End, &QDateEdit::dateChanged, this,
@@ -229,6 +231,11 @@ void ArchivePage::ReadArchive() {
     AdvProgressBarArx->setValue(0);
     AdvProgressBarArx->show();
     std::optional<driver::SerialPortError> portError;
+    // Events run after every record; the grid repaints at most every
+    // kRepaintInterval, since painting it costs more than listing a row.
+    QElapsedTimer sincePaint;
+    sincePaint.start();
+    AdvColumnGrid_Arx->setUpdatesEnabled(false);
     while (reader.HasNext()) {
         device::ArchiveStep step;
         try {
@@ -246,11 +253,20 @@ void ArchivePage::ReadArchive() {
         AdvProgressBarArx->setValue(step.Index);
         // The window repaints and a cancel click arrives here, between two
         // records, never inside a driver call.
+        const bool paint = sincePaint.elapsed() >= kRepaintInterval;
+        if (paint) {
+            AdvColumnGrid_Arx->setUpdatesEnabled(true);
+            sincePaint.restart();
+        }
         QCoreApplication::processEvents();
+        if (paint) {
+            AdvColumnGrid_Arx->setUpdatesEnabled(false);
+        }
         if (!ReadingFlag) {
             reader.Cancel();
         }
     }
+    AdvColumnGrid_Arx->setUpdatesEnabled(true);
     AdvProgressBarArx->hide();
     if (ReadingFlag) {
         AdvGlowButton_ReadArxClick(); // the cancel branch: idle again
