@@ -46,8 +46,8 @@ constexpr int kHeadingHeight = 40;
 // The grid repaints at most this often during a read, in milliseconds.
 constexpr qint64 kRepaintInterval = 250;
 // Default widths; a stored layout replaces them.
-constexpr int kColumnWidths[kArchiveColumnCount] = {36, 76, 38, 50, 50, 50, 50, 50,
-                                                    50, 62, 62, 62, 62, 62, 62, 320};
+constexpr int kColumnWidths[kArchiveColumnCount] = {34, 92, 36, 48, 48, 48, 48, 48,
+                                                    48, 58, 58, 62, 62, 62, 62, 400};
 
 device::ArchiveDate DateOf(const QDate& date) {
     return {date.year(), date.month(), date.day()};
@@ -300,7 +300,8 @@ void ArchivePage::AddRecordRow(const device::TArxRecord& record) {
     }
     const int row = grid.InsertRowBeforeTrailing(cells, host_.MeasuredTextHeight());
     if (!texts.back().empty()) {
-        const QTableWidgetItem* notes = grid.item(row, kArchiveNotesColumn);
+        QTableWidgetItem* notes = grid.item(row, kArchiveNotesColumn);
+        notes->setToolTip(notes->text()); // a long note is cut at the column's end
         const QFontMetrics metrics(notes->font());
         const int height =
             metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft, notes->text()).height();
