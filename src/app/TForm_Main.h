@@ -107,10 +107,6 @@ public:
     // reference sources by it); empty for a real controller.
     std::function<void(const device::CalibrationReference&)> ReferenceConfirmed;
 
-    // An archive read is in progress. The archive page sets it while its read
-    // loop runs; the loop ends when it is cleared.
-    bool ReadingFlag = false;
-
     // Puts a page in place of the placeholder of tab index. A page that also
     // implements MainWindowPage takes part in the window's steps: FormCreate,
     // FormClose, ShowModelOnPages, CloseConnection and the calibration
@@ -208,6 +204,8 @@ public:
     // The pump-group, schedule and calendar dialogs of a contour page
     // (TForm_Main_DialogHandlers.cpp).
     void OpenContourDialog(pages::ContourDialog dialog, int contour) override;
+    // The port-busy box and the log line with the cause (TForm_Main_Connection.cpp).
+    void ReportPortError(const driver::SerialPortError& error) override;
 
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;

@@ -36,6 +36,10 @@ void ShowPortError(TForm_Main& window, const driver::SerialPortError& error) {
     window.LogMessage(QString::fromStdString(device::PortFaultText(error.Fault(), error.Port())));
 }
 
+void TForm_Main::ReportPortError(const driver::SerialPortError& error) {
+    ShowPortError(*this, error);
+}
+
 void TForm_Main::ShowConnectAction(bool connected) {
     Connect_Device->setIcon(connected ? DisconnectIcon() : ConnectIcon());
     const HintParts hint = SplitHint(connected ? kDisconnectHint : kConnectHint);

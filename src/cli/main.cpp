@@ -5,6 +5,8 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 int main(int argc, char** argv) {
     if (kt41::version::AskedForVersion(argc, argv)) {
         std::cout << kt41::version::VersionLine("kt41ctl");
@@ -14,5 +16,6 @@ int main(int argc, char** argv) {
     kt41::driver::ModbusDriver driver;
     kt41::cli::Kt41Ctl ctl(driver, std::cout, std::cerr);
     ctl.DriverError = [&driver] { return driver.LastError(); };
+    ctl.ErrIsTerminal = isatty(STDERR_FILENO) != 0;
     return ctl.Run(std::vector<std::string>(argv + 1, argv + argc));
 }
