@@ -28,6 +28,7 @@ class QToolBar;
 namespace kt41::dialogs {
 class TForm_Calendar_Pump;
 class TForm_Calendar_Tlow;
+class TForm_Data_Time;
 class TForm_Pumps_Conf;
 class TForm_Schedule_Tnorm;
 class TNew_DeviceForm;
@@ -86,6 +87,7 @@ public:
     dialogs::TForm_Calendar_Pump* Form_Calendar_Pump = nullptr;
     dialogs::TForm_Calendar_Tlow* Form_Calendar_Tlow = nullptr;
     dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
+    dialogs::TForm_Data_Time* Form_Data_Time = nullptr;
 
     // An archive read is in progress. The archive page sets it while its read
     // loop runs; the loop ends when it is cleared.
@@ -108,6 +110,8 @@ public:
     // --- operations used by the pages and dialogs ---------------------------------
     // Appends "h:mm:ss.zzz", two spaces and text to the log.
     void LogMessage(const QString& text) override;
+    // The port-busy box and the port's fault in the log (TForm_Main_Connection.cpp).
+    void ShowPortError(const driver::SerialPortError& error) override;
     // LogMessage of text followed by " Ok." (error 0) or " Ошибка.".
     void LogResult(const QString& text, int error);
     // Shows text in status panel 1 and repaints the status bar at once.

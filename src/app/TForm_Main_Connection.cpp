@@ -28,13 +28,13 @@ const QString kDisconnectHint = "Отключить|Завершить связ�
 constexpr int kConnectAttempts = 2;
 constexpr int kAddressWithoutDialog = 1;
 
-// One box for every port error, then the log line that says what happened.
-void ShowPortError(TForm_Main& window, const driver::SerialPortError& error) {
-    gui::ShowErrorBox(&window, kPortBusy);
-    window.LogMessage(QString::fromStdString(device::PortFaultText(error.Fault(), error.Port())));
-}
-
 } // namespace
+
+// One box for every port error, then the log line that says what happened.
+void TForm_Main::ShowPortError(const driver::SerialPortError& error) {
+    gui::ShowErrorBox(this, kPortBusy);
+    LogMessage(QString::fromStdString(device::PortFaultText(error.Fault(), error.Port())));
+}
 
 void TForm_Main::ShowConnectAction(bool connected) {
     Connect_Device->setIcon(connected ? DisconnectIcon() : ConnectIcon());
@@ -87,7 +87,7 @@ void TForm_Main::Connect_DeviceExecute() {
             SetConnectionText(kDisconnected);
         }
     } catch (const driver::SerialPortError& error) {
-        ShowPortError(*this, error);
+        ShowPortError(error);
         PostProgress(device::progress::Idle, 0);
         // A line that failed after the driver had opened it is closed again, so
         // that the window, which still shows "Не подключено", and the port agree.
@@ -163,7 +163,7 @@ void TForm_Main::Read_ConfigExecute() {
             Read_Config->setEnabled(true); // the user may try again
         }
     } catch (const driver::SerialPortError& error) {
-        ShowPortError(*this, error);
+        ShowPortError(error);
         // The read had already reset the model, so it no longer matches the
         // pages: the same state as a failed read, or a following write or save
         // would send the half-read configuration.
@@ -179,7 +179,7 @@ void TForm_Main::Write_ConfigExecute() {
         // The model's own progress codes log the outcome.
         Model().WriteConfiguration();
     } catch (const driver::SerialPortError& error) {
-        ShowPortError(*this, error);
+        ShowPortError(error);
         LogMessage("Простой ...");
     }
     // A write that stopped half-way: which blocks the controller now holds.

@@ -2,7 +2,9 @@
 // pages and the inputs page, and the steps the window takes its pages through.
 #include "TForm_Main.h"
 
+#include "dialogs/TForm_Data_Time.h"
 #include "pages/ContourPage.h"
+#include "pages/CurrentPage.h"
 #include "pages/DevicePage.h"
 #include "pages/InputsPage.h"
 
@@ -12,11 +14,17 @@ namespace kt41::app {
 
 void TForm_Main::BuildParameterPages() {
     devicePage_ = new pages::DevicePage(*this);
+    devicePage_->OpenClockWindow = [this] {
+        if (Form_Data_Time != nullptr) {
+            Form_Data_Time->ShowModal();
+        }
+    };
     SetPage(kPageDevice, devicePage_);
     for (int contour = 1; contour <= 4; ++contour) {
         SetPage(kPageContour1 + contour - 1, new pages::ContourPage(*this, contour));
     }
     SetPage(kPageInputs, new pages::InputsPage(*this));
+    SetPage(kPageCurrent, new pages::CurrentPage(*this));
     PageControl1->setCurrentIndex(kPageDevice);
 }
 

@@ -14,6 +14,8 @@ const std::string_view kHelpText =
   kt41ctl write   --port ПОРТ --address АДРЕС ФАЙЛ     [--baud СКОРОСТЬ] [--verbose]
   kt41ctl show    ФАЙЛ
   kt41ctl current --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
+                  [--watch СЕКУНДЫ]
+  kt41ctl clock   --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
   kt41ctl --help
 
 Команды:
@@ -22,7 +24,9 @@ const std::string_view kHelpText =
   write    прочитать файл конфигурации и записать всю настройку в контроллер
   show     показать параметры файла так, как их показывают страницы
            программы: по строке на параметр, "страница<TAB>параметр<TAB>значение"
-  current  один опрос текущих показаний: показания и активные события
+  current  один опрос текущих показаний: показания и активные события;
+           с --watch опрос повторяется, пока его не прервут (Ctrl+C)
+  clock    дата и время часов контроллера
 
 Параметры:
   --port ПОРТ       последовательный порт (/dev/ttyUSB0, COM3)
@@ -31,6 +35,8 @@ const std::string_view kHelpText =
   -o, --output ФАЙЛ файл, в который read сохраняет настройку
   --baud СКОРОСТЬ   скорость последовательного порта, бит/с (по умолчанию 9600)
   --verbose         журнал обмена в стандартный поток ошибок
+  --watch СЕКУНДЫ   current: повторять опрос через столько секунд (1..86400);
+                    перед каждым опросом строка "Опрос<TAB>дата и время"
   -h, --help        эта справка
 
 Предупреждения и ошибки выводятся в стандартный поток ошибок.
@@ -50,6 +56,8 @@ bool ParseNumber(const std::optional<std::string>& text, long long& value) {
     return error == std::errc() && end == last;
 }
 
+constexpr long long kMaxWatchSeconds = 86400;
+
 struct CommandRule {
     std::string_view Name;
     TCommand Command;
@@ -63,6 +71,7 @@ constexpr CommandRule kRules[] = {
     {"write", TCommand::Write, true, false, true},
     {"show", TCommand::Show, false, false, true},
     {"current", TCommand::Current, true, false, false},
+    {"clock", TCommand::Clock, true, false, false},
 };
 
 } // namespace
@@ -135,6 +144,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
                 return fail("скорость порта должна быть числом от 300 до 921600");
             }
             a.Baud = std::uint32_t(number);
+        } else if (a.Command == TCommand::Current && option == "--watch") {
+            long long number = 0;
+            if (!ParseNumber(takeValue(), number) || number < 1 || number > kMaxWatchSeconds) {
+                return fail("период --watch должен быть числом секунд от 1 до " +
+                            std::to_string(kMaxWatchSeconds));
+            }
+            a.WatchSeconds = int(number);
         } else if (rule->UsesLine && option == "--verbose" && !value) {
             a.Verbose = true;
         } else if (rule->TakesOutput && (option == "-o" || option == "--output")) {

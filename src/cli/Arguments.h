@@ -8,7 +8,7 @@
 
 namespace kt41::cli {
 
-enum class TCommand { Help, Read, Write, Show, Current };
+enum class TCommand { Help, Read, Write, Show, Current, Clock };
 
 // One kt41ctl invocation.
 struct Arguments {
@@ -18,6 +18,7 @@ struct Arguments {
     std::uint32_t Baud = 9600; // --baud
     std::string File;          // read: the -o file; write and show: the file argument
     bool Verbose = false;      // --verbose: the progress log on standard error
+    int WatchSeconds = 0;      // current --watch: seconds between polls, 0 = poll once
 };
 
 // Either the arguments or the reason they are not a valid invocation.

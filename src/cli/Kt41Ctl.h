@@ -43,6 +43,7 @@ private:
     int WriteFromFile(const Arguments& a);
     int ShowFile(const Arguments& a);
     int PollCurrent(const Arguments& a);
+    int ShowClock(const Arguments& a);
     int Fail(const std::string& message, bool fromDriver);
     // The port-busy text and the port's own message.
     int PortFailure(const driver::SerialPortError& e);

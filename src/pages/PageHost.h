@@ -10,6 +10,10 @@ namespace kt41::device {
 class TKT41;
 }
 
+namespace kt41::driver {
+class SerialPortError;
+}
+
 namespace kt41::pages {
 
 // The dialogs a contour page opens on its contour's data.
@@ -33,6 +37,9 @@ public:
     virtual void PostProgress(int code, std::uint32_t lParam) = 0;
     // Appends "h:mm:ss.zzz", two spaces and text to the log.
     virtual void LogMessage(const QString& text) = 0;
+    // A failure of the serial port, shown as the connect, read and write
+    // commands show it: the port-busy box, then its cause in the log.
+    virtual void ShowPortError(const driver::SerialPortError& error) = 0;
 
     // The text height H the device page measured when it was last shown; 0
     // before it was first shown.
