@@ -95,12 +95,18 @@ void TForm_Data_Time::showEvent(QShowEvent* event) {
 }
 
 void TForm_Data_Time::FormShow() {
-    ShowTime();
+    // The timer runs before the first read: events delivered at the end of a
+    // read may close the window, and closing stops the timer.
     Countdown = kRefreshes;
     Timer1->start();
+    ShowTime();
 }
 
 void TForm_Data_Time::Timer1Timer() {
+    if (!isVisible()) {
+        Timer1->stop();
+        return;
+    }
     if (Countdown > 0) {
         ShowTime();
         --Countdown;
@@ -128,14 +134,20 @@ void TForm_Data_Time::done(int result) {
     QDialog::done(result);
 }
 
-void TForm_Data_Time::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
+bool TForm_Data_Time::FormKeyPress(int key) {
+    switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
         done(QDialog::Rejected);
-        return;
+        return true;
     default:
+        return false;
+    }
+}
+
+void TForm_Data_Time::keyPressEvent(QKeyEvent* event) {
+    if (!FormKeyPress(event->key())) {
         QDialog::keyPressEvent(event);
     }
 }

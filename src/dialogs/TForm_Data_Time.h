@@ -33,6 +33,8 @@ public:
     void FormCreate();  // countdown 3, timer 1000 ms, off
     void FormShow();    // the first read, countdown 3, timer on
     void Timer1Timer(); // another read while the countdown lasts, then close
+    // Enter and Esc close the window; true when the key was one of them.
+    bool FormKeyPress(int key);
     // One clock read into the two lines.
     void ShowTime();
     // Whatever closes the window stops the timer first: no read follows.
@@ -45,7 +47,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override; // FormKeyPress: Enter and Esc close
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     device::TKT41& model_;
