@@ -11,13 +11,17 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kt41::pages {
 
@@ -30,8 +34,11 @@ namespace {
 constexpr int kValueRow = 1;
 // Default widths; a stored layout replaces them.
 constexpr int kReadingColumnWidth = 62;
-constexpr int kSensorColumnWidth = 56;
-constexpr std::array<int, 2> kLogColumnWidths{130, 100}; // the description takes the rest
+// The second grid's columns are as wide as their longest word needs: a
+// sensor state (headings wrap), "Подпитка" of the feed levels, "1н-1к," of the pump hours.
+constexpr int kSensorColumnWidth = 52;
+constexpr int kCellPadding = 10;
+constexpr std::array<int, 2> kLogColumnWidths{150, 100}; // the description takes the rest
 
 const QStringList kLogHeadings{"Дата и Время", "Тип события ", "Описание"};
 const QString kLogCaption = "Фиксируемые ошибки и события";
@@ -54,10 +61,11 @@ void SetUpReadingGrid(ParamGrid& grid, const QStringList& headings, int columnWi
     grid.SetHeadingHeight(headingLines * grid.fontMetrics().lineSpacing() + 8);
     grid.SetActiveCellShow(false);
     grid.horizontalHeader()->setStretchLastSection(false);
-    grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid.setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     grid.setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    grid.setFixedHeight(grid.rowHeight(0) + grid.rowHeight(kValueRow) + 2 * grid.frameWidth());
 }
 
 QStringList ToQStringList(auto&& texts) {
@@ -83,6 +91,24 @@ CurrentPage::CurrentPage(PageHost& host, QWidget* parent) : QWidget(parent), hos
     AdvColumnGrid_CurIndicat2->setObjectName("AdvColumnGrid_CurIndicat2");
     SetUpReadingGrid(*AdvColumnGrid_CurIndicat2, ToQStringList(kSensorAndHoursHeaders),
                      kSensorColumnWidth, 3);
+    {
+        ParamGrid& grid = *AdvColumnGrid_CurIndicat2;
+        QFont heading = grid.font();
+        heading.setBold(true);
+        const QFontMetrics value(grid.font()), bold(heading);
+        const int sensor = value.horizontalAdvance("Авария") + kCellPadding;
+        const int feed = bold.horizontalAdvance("Подпитка") + kCellPadding;
+        const int hours =
+            std::max(bold.horizontalAdvance("1н-1к,"), value.horizontalAdvance("65535")) +
+            kCellPadding;
+        for (int column = 0; column < kSensorAndHoursColumns; ++column) {
+            grid.setColumnWidth(column, column < 8 ? sensor : column < kSensorCount ? feed : hours);
+        }
+        // With a large font the fourteen columns may not fit: the grid then
+        // scrolls sideways, and its height keeps room for the scroll bar.
+        grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        grid.setFixedHeight(grid.height() + grid.horizontalScrollBar()->sizeHint().height());
+    }
 
     AdvColumnGrid_LogErr = new ParamGrid(this);
     AdvColumnGrid_LogErr->setObjectName("AdvColumnGrid_LogErr");

@@ -6,11 +6,14 @@
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "dialogs/TForm_Calendar.h"
+#include "dialogs/TForm_Data_Time.h"
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
 #include "simulator/Configuration.h"
 #include "support/GuiTest.h"
+#include "support/SimulatedProgram.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
@@ -49,6 +52,27 @@ TEST_F(DialogScreenshots, EveryWorkingCopyDialog) {
         });
         dialog->EditContour(contour);
     }
+}
+
+TEST_F(DialogScreenshots, ClockWindow) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    SimulatedProgram program;
+    app::TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    program.Controller.SetClock({2025, 1, 1, 14, 5, 9});
+    dialogs::TForm_Data_Time& window = *main.Form_Data_Time;
+    const QString path = QDir(folder).absoluteFilePath("dialog-clock.png");
+    QTimer::singleShot(300, &window, [&window, path] {
+        EXPECT_TRUE(window.grab().save(path)) << path.toStdString();
+        window.FormKeyPress(Qt::Key_Escape);
+    });
+    window.ShowModal();
 }
 
 } // namespace
