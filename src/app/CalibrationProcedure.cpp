@@ -163,7 +163,7 @@ void CalibrationProcedure::Write() {
     try {
         ok = main_.Model().WriteCalibration();
     } catch (const driver::SerialPortError& error) {
-        ShowPortError(main_, error);
+        main_.ReportPortError(error);
     }
     main_.PostProgress(progress::WriteCalibrationDone, device::OutcomeParam(ok));
 }

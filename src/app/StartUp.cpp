@@ -1,6 +1,7 @@
 #include "StartUp.h"
 
 #include "dialogs/TForm_Calendar.h"
+#include "dialogs/TForm_Data_Time.h"
 #include "dialogs/TForm_Dialog.h"
 #include "dialogs/TForm_KodiCalibr.h"
 #include "dialogs/TForm_Pumps_Conf.h"
@@ -37,7 +38,7 @@ ProgramWindows::ProgramWindows(Options options) {
     main.Form_Schedule_Tnorm = Create<dialogs::TForm_Schedule_Tnorm>(main.Model(), &main);
     main.Form_Calendar_Pump = Create<dialogs::TForm_Calendar_Pump>(main.Model(), &main);
     main.Form_Calendar_Tlow = Create<dialogs::TForm_Calendar_Tlow>(main.Model(), &main);
-    // TForm_Data_Time       device clock
+    main.Form_Data_Time = Create<dialogs::TForm_Data_Time>(main.Model(), &main);
     main.New_DeviceForm = Create<dialogs::TNew_DeviceForm>(&main);
     // TForm_SelPattern      archive template choice
     main.Form_Sel = Create<dialogs::TForm_Sel>(&main);

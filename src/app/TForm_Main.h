@@ -31,6 +31,7 @@ class TForm_Calendar_Pump;
 class TForm_Calendar_Tlow;
 class TForm_Dialog;
 class TForm_KodiCalibr;
+class TForm_Data_Time;
 class TForm_Pumps_Conf;
 class TForm_Schedule_Tnorm;
 class TForm_Sel;
@@ -101,6 +102,7 @@ public:
     dialogs::TForm_Sel* Form_Sel = nullptr;
     dialogs::TForm_Dialog* Form_Dialog = nullptr;
     dialogs::TForm_KodiCalibr* Form_KodiCalibr = nullptr;
+    dialogs::TForm_Data_Time* Form_Data_Time = nullptr;
 
     // Called when the engineer confirms a calibration prompt, with the
     // reference that prompt asked for (--demo sets its simulated controller's
@@ -128,6 +130,8 @@ public:
     // --- operations used by the pages and dialogs ---------------------------------
     // Appends "h:mm:ss.zzz", two spaces and text to the log.
     void LogMessage(const QString& text) override;
+    // The port-busy box and the port's fault in the log (TForm_Main_Connection.cpp).
+    void ReportPortError(const driver::SerialPortError& error) override;
     // LogMessage of text followed by " Ok." (error 0) or " Ошибка.".
     void LogResult(const QString& text, int error);
     // Shows text in status panel 1 and repaints the status bar at once.
@@ -204,8 +208,6 @@ public:
     // The pump-group, schedule and calendar dialogs of a contour page
     // (TForm_Main_DialogHandlers.cpp).
     void OpenContourDialog(pages::ContourDialog dialog, int contour) override;
-    // The port-busy box and the log line with the cause (TForm_Main_Connection.cpp).
-    void ReportPortError(const driver::SerialPortError& error) override;
 
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;
@@ -279,9 +281,6 @@ private:
     std::optional<int> pendingLogHeight_;
     bool closed_ = false;
 };
-
-// The port-busy box and the log line with the cause of a port error.
-void ShowPortError(TForm_Main& window, const driver::SerialPortError& error);
 
 // The caption of the main window with the version appended.
 QString MainWindowCaption();

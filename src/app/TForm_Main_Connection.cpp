@@ -31,13 +31,9 @@ constexpr int kAddressWithoutDialog = 1;
 } // namespace
 
 // One box for every port error, then the log line that says what happened.
-void ShowPortError(TForm_Main& window, const driver::SerialPortError& error) {
-    gui::ShowErrorBox(&window, kPortBusy);
-    window.LogMessage(QString::fromStdString(device::PortFaultText(error.Fault(), error.Port())));
-}
-
 void TForm_Main::ReportPortError(const driver::SerialPortError& error) {
-    ShowPortError(*this, error);
+    gui::ShowErrorBox(this, kPortBusy);
+    LogMessage(QString::fromStdString(device::PortFaultText(error.Fault(), error.Port())));
 }
 
 void TForm_Main::ShowConnectAction(bool connected) {
@@ -91,7 +87,7 @@ void TForm_Main::Connect_DeviceExecute() {
             SetConnectionText(kDisconnected);
         }
     } catch (const driver::SerialPortError& error) {
-        ShowPortError(*this, error);
+        ReportPortError(error);
         PostProgress(device::progress::Idle, 0);
         // A line that failed after the driver had opened it is closed again, so
         // that the window, which still shows "Не подключено", and the port agree.
@@ -167,7 +163,7 @@ void TForm_Main::Read_ConfigExecute() {
             Read_Config->setEnabled(true); // the user may try again
         }
     } catch (const driver::SerialPortError& error) {
-        ShowPortError(*this, error);
+        ReportPortError(error);
         // The read had already reset the model, so it no longer matches the
         // pages: the same state as a failed read, or a following write or save
         // would send the half-read configuration.
@@ -183,7 +179,7 @@ void TForm_Main::Write_ConfigExecute() {
         // The model's own progress codes log the outcome.
         Model().WriteConfiguration();
     } catch (const driver::SerialPortError& error) {
-        ShowPortError(*this, error);
+        ReportPortError(error);
         LogMessage("Простой ...");
     }
     // A write that stopped half-way: which blocks the controller now holds.

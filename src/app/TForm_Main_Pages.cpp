@@ -1,9 +1,11 @@
-// The parameter pages of the main window: the device page, the four contour
-// pages and the inputs page, and the steps the window takes its pages through.
+// The pages of the main window: the device page, the four contour pages, the
+// inputs page, the archive and the live readings, and the steps the window takes its pages through.
 #include "TForm_Main.h"
 
+#include "dialogs/TForm_Data_Time.h"
 #include "pages/ArchivePage.h"
 #include "pages/ContourPage.h"
+#include "pages/CurrentPage.h"
 #include "pages/DevicePage.h"
 #include "pages/InputsPage.h"
 
@@ -13,12 +15,18 @@ namespace kt41::app {
 
 void TForm_Main::BuildParameterPages() {
     devicePage_ = new pages::DevicePage(*this);
+    devicePage_->OpenClockWindow = [this] {
+        if (Form_Data_Time != nullptr) {
+            Form_Data_Time->ShowModal();
+        }
+    };
     SetPage(kPageDevice, devicePage_);
     for (int contour = 1; contour <= 4; ++contour) {
         SetPage(kPageContour1 + contour - 1, new pages::ContourPage(*this, contour));
     }
     SetPage(kPageInputs, new pages::InputsPage(*this));
     SetPage(kPageArchive, new pages::ArchivePage(*this));
+    SetPage(kPageCurrent, new pages::CurrentPage(*this));
     PageControl1->setCurrentIndex(kPageDevice);
 }
 

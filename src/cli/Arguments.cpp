@@ -15,8 +15,10 @@ const std::string_view kHelpText =
   kt41ctl write   --port ПОРТ --address АДРЕС ФАЙЛ     [--baud СКОРОСТЬ] [--verbose]
   kt41ctl show    ФАЙЛ
   kt41ctl current --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
+                  [--watch СЕКУНДЫ]
   kt41ctl archive --port ПОРТ --address АДРЕС --from ДАТА --to ДАТА [-o ФАЙЛ.csv]
                                                        [--baud СКОРОСТЬ] [--verbose]
+  kt41ctl clock   --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
   kt41ctl --help
   kt41ctl --version
 
@@ -26,11 +28,13 @@ const std::string_view kHelpText =
   write    прочитать файл конфигурации и записать всю настройку в контроллер
   show     показать параметры файла так, как их показывают страницы
            программы: по строке на параметр, "страница<TAB>параметр<TAB>значение"
-  current  один опрос текущих показаний: показания и активные события
+  current  один опрос текущих показаний: показания и активные события;
+           с --watch опрос повторяется, пока его не прервут (Ctrl+C)
   archive  прочитать часовой архив за период до восьми календарных дней,
            от нового часа к старому: по строке на запись, поля через TAB;
            с -o - файл CSV со строкой заголовка; Ctrl+C прерывает чтение,
            прочитанные записи остаются
+  clock    дата и время часов контроллера
 
 Параметры:
   --port ПОРТ       последовательный порт (/dev/ttyUSB0, COM3)
@@ -42,6 +46,8 @@ const std::string_view kHelpText =
                     после первого
   --baud СКОРОСТЬ   скорость последовательного порта, бит/с (по умолчанию 9600)
   --verbose         журнал обмена в стандартный поток ошибок
+  --watch СЕКУНДЫ   current: повторять опрос через столько секунд (1..86400);
+                    перед каждым опросом строка "Опрос<TAB>дата и время"
   -h, --help        эта справка
   --version         номер версии программы
 
@@ -83,6 +89,8 @@ bool ParseDate(const std::optional<std::string>& text, device::ArchiveDate& date
     return true;
 }
 
+constexpr long long kMaxWatchSeconds = 86400;
+
 struct CommandRule {
     std::string_view Name;
     TCommand Command;
@@ -99,6 +107,7 @@ constexpr CommandRule kRules[] = {
     {"show", TCommand::Show, false, false, true, false, false},
     {"current", TCommand::Current, true, false, false, false, false},
     {"archive", TCommand::Archive, true, true, false, false, true},
+    {"clock", TCommand::Clock, true, false, false, false, false},
 };
 
 } // namespace
@@ -172,6 +181,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
                 return fail("скорость порта должна быть числом от 300 до 921600");
             }
             a.Baud = std::uint32_t(number);
+        } else if (a.Command == TCommand::Current && option == "--watch") {
+            long long number = 0;
+            if (!ParseNumber(takeValue(), number) || number < 1 || number > kMaxWatchSeconds) {
+                return fail("период --watch должен быть числом секунд от 1 до " +
+                            std::to_string(kMaxWatchSeconds));
+            }
+            a.WatchSeconds = int(number);
         } else if (rule->UsesLine && option == "--verbose" && !value) {
             a.Verbose = true;
         } else if (rule->TakesOutput && (option == "-o" || option == "--output")) {

@@ -10,7 +10,7 @@
 
 namespace kt41::cli {
 
-enum class TCommand { Help, Read, Write, Show, Current, Archive };
+enum class TCommand { Help, Read, Write, Show, Current, Archive, Clock };
 
 // One kt41ctl invocation.
 struct Arguments {
@@ -22,6 +22,7 @@ struct Arguments {
     bool Verbose = false;      // --verbose: the progress log on standard error
     device::ArchiveDate From;  // archive: --from, the first day
     device::ArchiveDate To;    // archive: --to, the last day
+    int WatchSeconds = 0;      // current --watch: seconds between polls, 0 = poll once
 };
 
 // Either the arguments or the reason they are not a valid invocation.

@@ -1,8 +1,11 @@
 #include "Kt41Ctl.h"
 
 #include "ArchiveCommand.h"
+#include "ClockCommand.h"
 #include "Listings.h"
 #include "SerialNumberCheck.h"
+#include "Watch.h"
+#include "catalogue/CurrentReadingTexts.h"
 #include "config_file/ConfigFile.h"
 #include "device/ProgressTexts.h"
 #include "device/TKT41.h"
@@ -10,6 +13,7 @@
 #include "driver/SerialPortError.h"
 
 #include <array>
+#include <chrono>
 #include <csignal>
 #include <ctime>
 #include <exception>
@@ -139,6 +143,8 @@ int Kt41Ctl::Execute(const Arguments& a) {
         return PollCurrent(a);
     case TCommand::Archive:
         return ReadArchive(a);
+    case TCommand::Clock:
+        return ShowClock(a);
     }
     return kExitUsage;
 }
@@ -234,10 +240,38 @@ int Kt41Ctl::PollCurrent(const Arguments& a) {
         return Fail("не удалось прочитать настройку входов", true);
     }
     device::TCurrentData data{};
-    if (!session.model.ReadCurrentData(data)) {
-        return Fail("не удалось прочитать текущие показания", true);
+    if (a.WatchSeconds == 0) {
+        if (!session.model.ReadCurrentData(data)) {
+            return Fail("не удалось прочитать текущие показания", true);
+        }
+        WriteCurrentListing(session.model, data, out_);
+        return kExitOk;
     }
-    WriteCurrentListing(session.model, data, out_);
+    // Each listing after the line with the PC's time of its poll; a poll
+    // without an answer is reported and the next one tries again.
+    RepeatUntilInterrupted(std::chrono::seconds(a.WatchSeconds), [&] {
+        const std::string stamp = catalogue::EventLogStamp(catalogue::LocalTimeNow());
+        if (session.model.ReadCurrentData(data)) {
+            out_ << "Опрос\t" << stamp << '\n';
+            WriteCurrentListing(session.model, data, out_);
+        } else {
+            Fail(stamp + ": не удалось прочитать текущие показания", true);
+        }
+        out_.flush();
+    });
+    return kExitOk;
+}
+
+int Kt41Ctl::ShowClock(const Arguments& a) {
+    Session session(driver_, a, err_);
+    if (!session.Connect(a.Address)) {
+        return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
+                        Quoted(a.Port),
+                    true);
+    }
+    if (!WriteClockLines(session.model, out_)) {
+        return Fail("не удалось прочитать часы контроллера", true);
+    }
     return kExitOk;
 }
 

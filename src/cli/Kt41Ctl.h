@@ -50,6 +50,7 @@ private:
     int ShowFile(const Arguments& a);
     int PollCurrent(const Arguments& a);
     int ReadArchive(const Arguments& a); // Ctrl+C stops it between two records
+    int ShowClock(const Arguments& a);
     int Fail(const std::string& message, bool fromDriver);
     // The port-busy text and the port's own message.
     int PortFailure(const driver::SerialPortError& e);

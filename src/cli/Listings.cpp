@@ -1,12 +1,11 @@
 #include "Listings.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/CurrentReadingTexts.h"
 #include "catalogue/CurrentReadings.h"
-#include "catalogue/EventTable.h"
 #include "catalogue/ModelTexts.h"
 #include "device/TKT41.h"
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -79,38 +78,26 @@ void WriteCurrentListing(const device::TKT41& model, const device::TCurrentData&
     using namespace catalogue;
 
     constexpr std::string_view readings = "Текущие показания";
-    // T1..T6, then the setpoints of contours 1 and 2.
-    for (int input = 1; input <= 6; ++input) {
-        Line(out, readings, kTemperatureHeaders[std::size_t(input - 1)],
-             TemperatureText(data.Temperature(input), kSeparator));
+    const TCurrentReadingTexts texts(model, data, kSeparator);
+    // T1..T6 and the setpoints under their headers; the 4-20 mA inputs under
+    // their names and the header of their type.
+    for (int column = 0; column < kReadingColumns; ++column) {
+        std::string name = texts.ReadingHeader(column, "");
+        if (column >= kFirstAnalogColumn) {
+            const std::string input =
+                InputName(TInputKind::Analog, column - kFirstAnalogColumn + 1);
+            name = name.empty() ? input : input + " " + name;
+        }
+        Line(out, readings, name, texts.ReadingValue(column));
     }
-    for (int contour = 1; contour <= 2; ++contour) {
-        Line(out, readings, kTemperatureHeaders[std::size_t(5 + contour)],
-             TemperatureText(data.Setpoint(contour), kSeparator));
-    }
-    for (int input = 1; input <= kAnalogInputCount; ++input) {
-        const int type = model.GetAnalogInputType(input);
-        const std::string header = AnalogHeader(type, "");
-        Line(out, readings,
-             InputName(TInputKind::Analog, input) + (header.empty() ? "" : " " + header),
-             AnalogValueText(data.AnalogWord(input), type, kSeparator));
-    }
-    for (int sensor = 0; sensor < kSensorCount; ++sensor) {
-        Line(out, readings, kSensorAndHoursHeaders[std::size_t(sensor)],
-             SensorStateText(data.SensorBits(), sensor));
-    }
-    for (int pump = 1; pump <= 4; ++pump) {
-        Line(out, readings, kSensorAndHoursHeaders[std::size_t(kSensorCount + pump - 1)],
-             std::to_string(data.PumpHours(pump)));
+    for (int column = 0; column < kSensorAndHoursColumns; ++column) {
+        Line(out, readings, kSensorAndHoursHeaders[std::size_t(column)],
+             texts.SensorOrHoursValue(column));
     }
 
     constexpr std::string_view log = "Фиксируемые ошибки и события";
-    const auto events = ActiveEvents(data.EventWords());
-    if (events.empty()) {
-        Line(out, log, kNoEventsKind, kNoEventsText);
-    }
-    for (const TEventText& event : events) {
-        Line(out, log, event.Kind, event.Description);
+    for (const TEventLogRow& row : EventLogRows(data.EventWords(), {})) {
+        Line(out, log, row.Kind, row.Description);
     }
 }
 

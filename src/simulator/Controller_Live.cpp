@@ -1,6 +1,7 @@
 // The controller's clock, live data and manual state.
 #include "CivilTime.h"
 #include "Controller.h"
+#include "PlantEpisodes.h"
 
 #include "driver/RegisterMap.h"
 
@@ -149,7 +150,9 @@ void Controller::ApplyValveCommand() {
 
 std::vector<std::uint16_t> Controller::CurrentDataWords() const {
     const Configuration cfg = DecodeConfiguration();
-    const PlantReading r = ReadPlant(cfg, ManualNow(), ClockSeconds(), options_.Seed);
+    const double clock = ClockSeconds();
+    PlantReading r = ReadPlant(cfg, ManualNow(), clock, options_.Seed);
+    AddLiveEpisodes(r, clock);
     std::vector<std::uint16_t> w(regmap::kCurrentData.Count, 0);
     for (std::size_t k = 0; k < 4; ++k) {
         w[k] = r.Events[k];

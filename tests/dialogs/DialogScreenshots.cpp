@@ -1,12 +1,14 @@
 // Grabs the schedule, calendar and pump-group dialogs, filled with the
-// simulator's demo plant, and the calibration windows to PNG files, for looking at the layout. Not
-// a test: it is built with the tests but not registered with CTest. Run it as
+// simulator's demo plant, the clock window and the calibration windows to PNG
+// files, for looking at the layout. Not a test: it is built with the tests but
+// not registered with CTest. Run it as
 //   KT41_SCREENSHOT_DIR=$PWD/docs/screenshots xvfb-run -a build/tests/dialogs/dialog_screenshots
 // (or with QT_QPA_PLATFORM=offscreen).
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "device/Calibration.h"
 #include "dialogs/TForm_Calendar.h"
+#include "dialogs/TForm_Data_Time.h"
 #include "dialogs/TForm_Dialog.h"
 #include "dialogs/TForm_KodiCalibr.h"
 #include "dialogs/TForm_Pumps_Conf.h"
@@ -16,6 +18,7 @@
 #include "support/GuiTest.h"
 #include "support/SimulatedProgram.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
@@ -105,6 +108,27 @@ TEST_F(DialogScreenshots, TheCalibrationWindows) {
     prompt.open();
     save(prompt, "dialog-calibration-prompt");
     prompt.reject();
+}
+
+TEST_F(DialogScreenshots, ClockWindow) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    SimulatedProgram program;
+    app::TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    program.Controller.SetClock({2025, 1, 1, 14, 5, 9});
+    dialogs::TForm_Data_Time& window = *main.Form_Data_Time;
+    const QString path = QDir(folder).absoluteFilePath("dialog-clock.png");
+    QTimer::singleShot(300, &window, [&window, path] {
+        EXPECT_TRUE(window.grab().save(path)) << path.toStdString();
+        window.FormKeyPress(Qt::Key_Escape);
+    });
+    window.ShowModal();
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "pages/ArchivePage.h"
+#include "pages/CurrentPage.h"
 #include "simulator/Configuration.h"
+#include "simulator/Controller.h"
 #include "support/GuiTest.h"
 #include "support/SimulatedProgram.h"
 
@@ -91,6 +93,31 @@ TEST_F(PageScreenshots, ArchivePageAfterARead) {
     page->AdvGlowButton_ReadArx->click();
     QApplication::processEvents();
     const QString path = QDir(folder).absoluteFilePath("page-6-archive.png");
+    EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
+}
+
+// The readings page after a poll of the simulated demo plant, with events in
+// its log (one of the plant's short episodes and a few events held).
+TEST_F(PageScreenshots, CurrentReadingsPage) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    SimulatedProgram program;
+    app::TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    // 10:12:20 on a Monday: the dry-running episode of contour 1 is under way.
+    program.Controller.SetClock({2025, 12, 8, 10, 12, 20});
+    main.PageControl1->setCurrentIndex(app::TForm_Main::kPageCurrent);
+    auto* page = dynamic_cast<pages::CurrentPage*>(main.PageAt(app::TForm_Main::kPageCurrent));
+    ASSERT_NE(page, nullptr);
+    page->Timer_CurrentTimer();
+    QApplication::processEvents();
+    const QString path = QDir(folder).absoluteFilePath("page-8-current.png");
     EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
 }
 
