@@ -253,6 +253,9 @@ void TForm_Main::SaveWindowLayout() {
 
 void TForm_Main::FormClose() {
     ForEachPage([](pages::MainWindowPage& page) { page.PrepareClose(); });
+    if (ComPort1.Connected()) {
+        LogContoursLeftInManualMode();
+    }
     // A running archive read sees the cleared flag and ends before the window goes.
     if (ReadingFlag) {
         ReadingFlag = false;

@@ -5,6 +5,7 @@
 #include "pages/ContourPage.h"
 #include "pages/DevicePage.h"
 #include "pages/InputsPage.h"
+#include "pages/ManualPage.h"
 
 #include <QTabWidget>
 
@@ -17,13 +18,15 @@ void TForm_Main::BuildParameterPages() {
         SetPage(kPageContour1 + contour - 1, new pages::ContourPage(*this, contour));
     }
     SetPage(kPageInputs, new pages::InputsPage(*this));
+    SetPage(kPageManual, new pages::ManualPage(*this));
     PageControl1->setCurrentIndex(kPageDevice);
 }
 
 void TForm_Main::ShowModelOnPages() {
-    // The contours first, then the inputs, then the device page.
-    constexpr int kOrder[] = {kPageContour1, kPageContour2, kPageContour3,
-                              kPageContour4, kPageInputs,   kPageDevice};
+    // The contours first, then the inputs, then the device page; the manual
+    // page reads its state again when it is on view.
+    constexpr int kOrder[] = {kPageContour1, kPageContour2, kPageContour3, kPageContour4,
+                              kPageInputs,   kPageDevice,   kPageManual};
     for (const int index : kOrder) {
         if (pages::MainWindowPage* page = pages_[std::size_t(index)]) {
             page->ShowModel();

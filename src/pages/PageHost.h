@@ -10,6 +10,10 @@ namespace kt41::device {
 class TKT41;
 }
 
+namespace kt41::driver {
+class SerialPortError;
+}
+
 namespace kt41::pages {
 
 // The dialogs a contour page opens on its contour's data.
@@ -41,6 +45,10 @@ public:
     // Opens the dialog on a working copy of the contour's data (1-based); the
     // model gets the copy back when the user confirms it.
     virtual void OpenContourDialog(ContourDialog dialog, int contour) = 0;
+
+    // A port error a page's handler caught: the box and the log line the
+    // connection commands show for it.
+    virtual void ReportPortError(const driver::SerialPortError& error) = 0;
 
 protected:
     ~PageHost() = default;
