@@ -270,18 +270,17 @@ void ManualPage::hideEvent(QHideEvent* event) {
 }
 
 void ManualPage::TabSheet_ManualShow() {
+    // Held over the whole show, so that a tick cannot come between its steps.
+    const gui::BlockingOperation busy;
     device::ManualControl& control = Control();
     bool lineFailed = false;
-    {
-        const gui::BlockingOperation busy;
-        try {
-            control.ReadState();
-        } catch (const driver::SerialPortError& error) {
-            // The page shows the reset values; the timer does not start on a
-            // line that failed.
-            lineFailed = true;
-            host_.ReportPortError(error);
-        }
+    try {
+        control.ReadState();
+    } catch (const driver::SerialPortError& error) {
+        // The page shows the reset values; the timer does not start on a line
+        // that failed.
+        lineFailed = true;
+        host_.ReportPortError(error);
     }
     for (int pump = 1; pump <= kPumps; ++pump) {
         ShowPump(pump);
@@ -321,16 +320,15 @@ void ManualPage::TabSheet_ManualHide() {
 // --- handlers ------------------------------------------------------------------------
 
 void ManualPage::CheckBox_ManualConturClick(int contour) {
+    // Held over the whole handler, so that a tick cannot come between its steps.
+    const gui::BlockingOperation busy;
     ContourControls& c = Contours[std::size_t(contour - 1)];
     bool inForce = false;
-    {
-        const gui::BlockingOperation busy;
-        try {
-            inForce = Control().ChangeManualMode(contour, c.ManualMode->isChecked());
-        } catch (const driver::SerialPortError& error) {
-            inForce = Control().ManualMode(contour);
-            host_.ReportPortError(error);
-        }
+    try {
+        inForce = Control().ChangeManualMode(contour, c.ManualMode->isChecked());
+    } catch (const driver::SerialPortError& error) {
+        inForce = Control().ManualMode(contour);
+        host_.ReportPortError(error);
     }
     {
         const QSignalBlocker quiet(c.ManualMode);
@@ -353,14 +351,12 @@ void ManualPage::DriveButtonClick(int contour) {
 }
 
 void ManualPage::PumpButtonClick(int pump) {
+    const gui::BlockingOperation busy;
     const PumpControls& p = Pumps[std::size_t(pump - 1)];
-    {
-        const gui::BlockingOperation busy;
-        try {
-            Control().ChangePumpSwitch(pump, p.On->isChecked());
-        } catch (const driver::SerialPortError& error) {
-            host_.ReportPortError(error);
-        }
+    try {
+        Control().ChangePumpSwitch(pump, p.On->isChecked());
+    } catch (const driver::SerialPortError& error) {
+        host_.ReportPortError(error);
     }
     ShowPump(pump);
 }
