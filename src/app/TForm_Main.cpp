@@ -252,6 +252,9 @@ void TForm_Main::SaveWindowLayout() {
 void TForm_Main::FormClose() {
     // The pages save their widths; the archive page ends a running read.
     ForEachPage([](pages::MainWindowPage& page) { page.PrepareClose(); });
+    if (ComPort1.Connected()) {
+        LogContoursLeftInManualMode();
+    }
     SaveWindowLayout();
 }
 

@@ -194,6 +194,9 @@ public:
     // archive read, the page timers), then the port closes and the
     // configuration commands are switched off.
     void CloseConnection();
+    // The log line naming the contours still in manual mode, when the
+    // connection ends with some left in it.
+    void LogContoursLeftInManualMode();
 
     // --- parameter pages (TForm_Main_Pages.cpp) -----------------------------------
     // Refills the four contour pages (selector set to the model's type, then
@@ -208,6 +211,7 @@ public:
     // The pump-group, schedule and calendar dialogs of a contour page
     // (TForm_Main_DialogHandlers.cpp).
     void OpenContourDialog(pages::ContourDialog dialog, int contour) override;
+    void ReportPortError(const driver::SerialPortError& error) override;
 
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;

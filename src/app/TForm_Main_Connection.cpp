@@ -3,6 +3,7 @@
 // configuration commands that follows from them.
 #include "ActionIcons.h"
 #include "TForm_Main.h"
+#include "device/ManualControl.h"
 #include "device/ProgressCodes.h"
 #include "device/ProgressTexts.h"
 #include "dialogs/TNew_DeviceForm.h"
@@ -145,10 +146,22 @@ void TForm_Main::CloseConnection() {
                 page.StopUsingLine();
             }
         });
+        LogContoursLeftInManualMode();
         ComPort1.Close();
         LogMessage("Сеанс связи завершен.");
     }
     SetConfigurationAvailable(false);
+}
+
+void TForm_Main::LogContoursLeftInManualMode() {
+    // Manual mode stays on the controller on purpose; the engineer is told.
+    if (const std::string left = device::ManualModeLeftText(Model()); !left.empty()) {
+        LogMessage(QString::fromStdString(left));
+    }
+}
+
+void TForm_Main::ReportPortError(const driver::SerialPortError& error) {
+    ShowPortError(*this, error);
 }
 
 void TForm_Main::Read_ConfigExecute() {

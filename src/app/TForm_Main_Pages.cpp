@@ -1,5 +1,6 @@
 // The pages of the main window: the device page, the four contour pages, the
-// inputs page, the archive and the live readings, and the steps the window takes its pages through.
+// inputs page, the archive, manual control and the live readings, and the
+// steps the window takes its pages through.
 #include "TForm_Main.h"
 
 #include "dialogs/TForm_Data_Time.h"
@@ -8,6 +9,7 @@
 #include "pages/CurrentPage.h"
 #include "pages/DevicePage.h"
 #include "pages/InputsPage.h"
+#include "pages/ManualPage.h"
 
 #include <QTabWidget>
 
@@ -26,14 +28,16 @@ void TForm_Main::BuildParameterPages() {
     }
     SetPage(kPageInputs, new pages::InputsPage(*this));
     SetPage(kPageArchive, new pages::ArchivePage(*this));
+    SetPage(kPageManual, new pages::ManualPage(*this));
     SetPage(kPageCurrent, new pages::CurrentPage(*this));
     PageControl1->setCurrentIndex(kPageDevice);
 }
 
 void TForm_Main::ShowModelOnPages() {
-    // The contours first, then the inputs, then the device page.
-    constexpr int kOrder[] = {kPageContour1, kPageContour2, kPageContour3,
-                              kPageContour4, kPageInputs,   kPageDevice};
+    // The contours first, then the inputs, then the device page; the manual
+    // page reads its state again when it is on view.
+    constexpr int kOrder[] = {kPageContour1, kPageContour2, kPageContour3, kPageContour4,
+                              kPageInputs,   kPageDevice,   kPageManual};
     for (const int index : kOrder) {
         if (pages::MainWindowPage* page = pages_[std::size_t(index)]) {
             page->ShowModel();

@@ -144,7 +144,7 @@ Controller::Controller(ControllerOptions options)
 
     clockOffset_ = LocalOffsetSeconds();
     started_ = Steady::now();
-    valvesUpdated_ = started_;
+    valves_ = ValveDrives(started_);
     adcSettleStart_ = started_;
 
     PlaceArchiveGaps();
@@ -429,7 +429,7 @@ std::vector<std::uint16_t> Controller::Snapshot(Block block, int index, bool fro
         std::vector<std::uint16_t> words = Stored(block, 0);
         words[7] = 0;
         for (std::size_t n = 0; n < 4; ++n) {
-            words[8 + n] = valves_[n].Command;
+            words[8 + n] = valves_.CommandOf(n);
         }
         return words;
     }
@@ -465,10 +465,7 @@ void Controller::SetWords(Block block, std::span<const std::uint16_t> words, int
     case Block::ManualState: {
         auto& stored = Stored(block, 0);
         std::copy(w.begin(), w.begin() + 7, stored.begin());
-        for (std::size_t n = 0; n < 4; ++n) {
-            valves_[n].Command = w[8 + n];
-            valves_[n].Until.reset();
-        }
+        valves_.SetCommands(std::span(w).subspan(8, 4));
         break;
     }
     default:

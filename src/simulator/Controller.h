@@ -7,6 +7,7 @@
 //                             clock, manual state, fault rules, call log
 //   simulator/Configuration.h its settings as device records; the demo plant
 //   simulator/Fault.h         fault rules (also parsed from kt41-sim's --fault)
+//   simulator/ValveDrives.h   the valve drives of contours in manual mode
 //   simulator/PtyServer.h     Modbus RTU on a new pseudo-terminal
 //   simulator/SerialServer.h  Modbus RTU on a named serial device
 //   simulator/TcpServer.h     Modbus TCP on 127.0.0.1
@@ -20,6 +21,7 @@
 #include "Fault.h"
 #include "Plant.h"
 #include "ReferenceSources.h"
+#include "ValveDrives.h"
 #include "driver/OleDateTime.h"
 
 #include <array>
@@ -150,15 +152,15 @@ public:
     // Called after each request, on the server's thread, outside the lock.
     void SetCallObserver(std::function<void(const CallRecord&)> observer);
 
+    // --- manual state ---------------------------------------------------------------
+    // Where the valve of contour 1..4 stands now, in % (0 closed, 100 open);
+    // the drives are first brought up to now.
+    double ValvePosition(int contour);
+
 private:
     struct FaultRule {
         Fault Rule;
         int Seen = 0;
-    };
-    struct Valve {
-        std::uint16_t Command = 0;
-        std::optional<std::chrono::steady_clock::time_point> Until;
-        double Position = 0.0;
     };
     using Steady = std::chrono::steady_clock;
 
@@ -195,8 +197,7 @@ private:
     mutable std::mutex mutex_;
     std::map<std::pair<Block, int>, std::vector<std::uint16_t>> stored_;
     std::map<Block, std::vector<std::uint16_t>> frozen_;
-    std::array<Valve, 4> valves_{};
-    Steady::time_point valvesUpdated_;
+    ValveDrives valves_{Steady::now()};
     double clockOffset_ = 0.0; // controller clock minus system clock, seconds
     Steady::time_point started_;
     std::optional<Steady::time_point> configWritten_;

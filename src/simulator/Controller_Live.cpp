@@ -21,9 +21,6 @@ constexpr auto kConfigChangedEventTime = std::chrono::minutes(10);
 // A converter channel starts settling anew after this long without reads.
 constexpr auto kAdcRestAfter = std::chrono::seconds(10);
 constexpr double kAdcSettleSeconds = 1.0;
-// A valve command holds for its stated time plus this, so that one repeated
-// every stated time drives without a pause.
-constexpr auto kValveCommandSlack = std::chrono::milliseconds(250);
 
 } // namespace
 
@@ -63,23 +60,17 @@ void Controller::SetClock(const CivilDateTime& t) {
 // --- live data -----------------------------------------------------------------------
 
 void Controller::UpdateValves() {
-    const auto now = Steady::now();
     const auto& device = Stored(Block::DeviceParams, 0);
-    for (std::size_t n = 0; n < 4; ++n) {
-        Valve& v = valves_[n];
-        if (v.Command == 1 || v.Command == 2) {
-            const auto end = v.Until ? std::min(now, *v.Until) : now;
-            const double seconds = std::chrono::duration<double>(end - valvesUpdated_).count();
-            const double stroke = std::max<std::uint16_t>(device[1 + n], 1); // VLV_stroke
-            const double step = 100.0 * std::max(0.0, seconds) / stroke;
-            v.Position = std::clamp(v.Position + (v.Command == 1 ? step : -step), 0.0, 100.0);
-        }
-        if (v.Until && now >= *v.Until) {
-            v.Command = 0;
-            v.Until.reset();
-        }
+    valves_.Advance(Steady::now(), {device[1], device[2], device[3], device[4]}); // VLV_stroke
+}
+
+double Controller::ValvePosition(int contour) {
+    std::lock_guard lock(mutex_);
+    if (contour < 1 || contour > 4) {
+        return 0.0;
     }
-    valvesUpdated_ = now;
+    UpdateValves();
+    return valves_.Position(std::size_t(contour - 1));
 }
 
 ManualInputs Controller::ManualNow() const {
@@ -88,64 +79,25 @@ ManualInputs Controller::ManualNow() const {
     for (std::size_t n = 0; n < 4; ++n) {
         in.ManualMode[n] = (m[0] >> n) & 1u;
         in.PumpSwitch[n] = std::uint8_t(m[1 + n]);
-        in.ValvePosition[n] = valves_[n].Position;
+        in.ValvePosition[n] = valves_.Position(n);
     }
     in.AnalogOut = {m[5], m[6]};
     return in;
 }
 
 void Controller::ApplyManualModes(std::uint16_t previous) {
-    const std::uint16_t now = Stored(Block::ManualState, 0)[0];
     // A contour taken into manual mode starts from where regulation left its
-    // valve; one leaving it stops its drive.
+    // valve.
     ManualInputs automatic = ManualNow();
     automatic.ManualMode = {};
     const PlantReading reading =
         ReadPlant(DecodeConfiguration(), automatic, ClockSeconds(), options_.Seed);
-    for (std::size_t n = 0; n < 4; ++n) {
-        const bool was = (previous >> n) & 1u;
-        const bool is = (now >> n) & 1u;
-        if (is && !was) {
-            valves_[n].Position = reading.ValvePosition[n];
-        }
-        if (!is) {
-            valves_[n].Command = 0;
-            valves_[n].Until.reset();
-        }
-    }
+    valves_.ModesChanged(previous, Stored(Block::ManualState, 0)[0], reading.ValvePosition);
 }
 
 void Controller::ApplyValveCommand() {
-    // A nonzero word starts (or renews) that contour's drive for w0 ms; a zero
-    // word leaves its contour alone, except that a block without any command
-    // (the stop the tool sends) stops every drive. Only contours in manual
-    // mode are driven by hand.
-    const auto& block = Stored(Block::ValveCommand, 0);
-    const std::uint16_t modes = Stored(Block::ManualState, 0)[0];
-    const auto now = Steady::now();
-    const bool stopAll =
-        std::all_of(block.begin() + 1, block.begin() + 5, [](std::uint16_t w) { return w == 0; });
-    for (std::size_t n = 0; n < 4; ++n) {
-        Valve& v = valves_[n];
-        const std::uint16_t command = block[1 + n];
-        const bool manual = ((modes >> n) & 1u) != 0;
-        if (stopAll || !manual || command > 2) {
-            if (stopAll || !manual) {
-                v.Command = 0;
-                v.Until.reset();
-            }
-            continue;
-        }
-        if (command == 0) {
-            continue;
-        }
-        v.Command = command;
-        if (block[0] > 0) {
-            v.Until = now + std::chrono::milliseconds(block[0]) + kValveCommandSlack;
-        } else {
-            v.Until.reset();
-        }
-    }
+    valves_.Command(Stored(Block::ValveCommand, 0), Stored(Block::ManualState, 0)[0],
+                    Steady::now());
 }
 
 std::vector<std::uint16_t> Controller::CurrentDataWords() const {

@@ -162,7 +162,9 @@ TEST_F(ConnectionWorkflowTest, ConnectsThroughTheAddressDialogReadsAndDisconnect
 
     LogMark readLog(main);
     main.Read_Config->trigger();
-    EXPECT_EQ(readLog.New(), QStringList{"Чтение настройки ... Ok."});
+    // The manual page opens and reads the manual state.
+    EXPECT_EQ(readLog.New(),
+              (QStringList{"Чтение настройки ... Ok.", "Чтение ручных настроек ... Ok."}));
     EXPECT_EQ(StateOf(main), ConfigurationRead());
     EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageManual);
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
@@ -207,8 +209,9 @@ TEST_F(ConnectionWorkflowTest, ReadConfigReadsAtOnceAndZeroNumIDAsksForNoAddress
     main.Connect_Device->trigger();
     EXPECT_EQ(program.AddressDialogShown(), 0);
     EXPECT_EQ(program.Controller.Calls().front().Unit, 1);
-    EXPECT_EQ(log.New(), (QStringList{"Установление связи ...", "Есть соединение с прибором.",
-                                      "Чтение настройки ... Ok."}));
+    EXPECT_EQ(log.New(),
+              (QStringList{"Установление связи ...", "Есть соединение с прибором.",
+                           "Чтение настройки ... Ok.", "Чтение ручных настроек ... Ok."}));
     EXPECT_EQ(StateOf(main), ConfigurationRead());
     EXPECT_EQ(main.PageControl1->currentIndex(), TForm_Main::kPageManual);
     EXPECT_EQ(main.PageControl1->tabText(main.PageControl1->currentIndex()), "Ручное управление");

@@ -7,6 +7,7 @@
 #include "app/TForm_Main.h"
 #include "pages/ArchivePage.h"
 #include "pages/CurrentPage.h"
+#include "pages/ManualPage.h"
 #include "simulator/Configuration.h"
 #include "simulator/Controller.h"
 #include "support/GuiTest.h"
@@ -14,9 +15,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
+#include <QSlider>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace kt41::testing {
 namespace {
@@ -118,6 +122,31 @@ TEST_F(PageScreenshots, CurrentReadingsPage) {
     page->Timer_CurrentTimer();
     QApplication::processEvents();
     const QString path = QDir(folder).absoluteFilePath("page-8-current.png");
+    EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
+}
+
+// The manual page against the simulated controller: contour 1 in manual mode
+// with its valve opening and pump 1 on, analog output 1 at 12.5 mA.
+TEST_F(PageScreenshots, ManualPage) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    SimulatedProgram program;
+    app::TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    auto& page = *dynamic_cast<pages::ManualPage*>(main.PageAt(app::TForm_Main::kPageManual));
+    page.Contours[0].ManualMode->click();
+    page.Contours[0].Open->click();
+    page.Pumps[0].On->click();
+    page.AdvTrackBar_AnalogOut[0]->setValue(125);
+    page.Timer_ManualTimer();
+    QApplication::processEvents();
+    const QString path = QDir(folder).absoluteFilePath("page-7-manual.png");
     EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
 }
 
