@@ -130,6 +130,7 @@ std::optional<int> HandleArguments(int argc, char** argv) {
     }
     std::fprintf(stderr, "kt41-bench: unknown argument '%s'\n%s", arg.c_str(), kUsage);
     return 2;
+}
 
 // What the archive page needs of the main window, and no more.
 class BenchHost : public pages::PageHost {

@@ -50,10 +50,6 @@ public:
     // model gets the copy back when the user confirms it.
     virtual void OpenContourDialog(ContourDialog dialog, int contour) = 0;
 
-    // A port error a page's handler caught: the box and the log line the
-    // connection commands show for it.
-    virtual void ReportPortError(const driver::SerialPortError& error) = 0;
-
 protected:
     ~PageHost() = default;
 };
