@@ -8,7 +8,7 @@
 
 namespace kt41::cli {
 
-enum class TCommand { Help, Read, Write, Show, Current };
+enum class TCommand { Help, Read, Write, Show, Current, Diff, Scan };
 
 // One kt41ctl invocation.
 struct Arguments {
@@ -18,7 +18,15 @@ struct Arguments {
     std::uint32_t Baud = 9600; // --baud
     std::string File;          // read: the -o file; write and show: the file argument
     bool Verbose = false;      // --verbose: the progress log on standard error
+    std::string Backup;        // write --backup: the controller's configuration before the write
+    std::string OtherFile;     // diff: the second operand (File is the first)
+    int First = 1;             // scan --first
+    int Last = 247;            // scan --last
+    std::vector<std::uint32_t> Bauds{9600, 19200}; // scan --baud: the speeds tried in turn
 };
+
+// The diff operand that stands for the controller on --port/--address.
+inline constexpr std::string_view kDeviceOperand = "device";
 
 // Either the arguments or the reason they are not a valid invocation.
 struct ParseResult {

@@ -1,6 +1,7 @@
 #include "Kt41Ctl.h"
 
 #include "Listings.h"
+#include "Session.h"
 #include "config_file/ConfigFile.h"
 #include "device/ProgressTexts.h"
 #include "device/TKT41.h"
@@ -13,57 +14,6 @@
 namespace kt41::cli {
 
 namespace {
-
-// The model's message boxes become lines on standard error; with --verbose the
-// progress codes become the log lines the main window would write.
-class StderrSink : public driver::ProgressSink {
-public:
-    StderrSink(std::ostream& err, bool verbose) : err_(err), verbose_(verbose) {}
-
-    void Progress(int code, std::uint32_t lParam) override {
-        if (!verbose_) {
-            return;
-        }
-        const device::ProgressReaction r = device::DescribeProgress(code, lParam);
-        if (r.Logs) {
-            err_ << (r.WithResult ? device::ResultText(r.Text, r.Failed) : r.Text) << '\n';
-        }
-    }
-
-    void ShowMessage(const std::string& caption, const std::string& text,
-                     driver::MessageIcon) override {
-        err_ << caption << ": " << text << '\n';
-    }
-
-private:
-    std::ostream& err_;
-    bool verbose_;
-};
-
-// The line and the model of one device command. The port closes when the
-// session ends.
-struct Session {
-    Session(driver::Kt41Driver& driver, const Arguments& a, std::ostream& err)
-        : sink(err, a.Verbose), model(driver) {
-        port.PortName = a.Port;
-        port.BaudRate = a.Baud;
-        model.AttachPort(&port, &sink);
-    }
-    ~Session() { port.Close(); }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-    // Two tries, as the program makes them.
-    bool Connect(int address) {
-        std::array<std::uint8_t, 2> version{};
-        const auto unit = std::uint8_t(address);
-        return model.ConnectDevice(unit, version) || model.ConnectDevice(unit, version);
-    }
-
-    driver::ComPort port;
-    StderrSink sink;
-    device::TKT41 model;
-};
 
 std::string Quoted(const std::string& text) {
     return "«" + text + "»";
@@ -103,6 +53,10 @@ int Kt41Ctl::Execute(const Arguments& a) {
         return ShowFile(a);
     case TCommand::Current:
         return PollCurrent(a);
+    case TCommand::Diff:
+        return CompareConfigurations(a);
+    case TCommand::Scan:
+        return ScanLine(a);
     }
     return kExitUsage;
 }
@@ -155,6 +109,9 @@ int Kt41Ctl::WriteFromFile(const Arguments& a) {
         return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
                         Quoted(a.Port),
                     true);
+    }
+    if (!a.Backup.empty() && !SaveBackup(session.model, a.Backup)) {
+        return kExitFailure; // nothing was written
     }
     // A write that stops half-way is followed by the line that names the
     // blocks it left in the controller.

@@ -35,6 +35,9 @@ public:
     // Timeouts for the lines this driver opens from now on and for the open one.
     void SetTimeouts(const LineTimeouts& timeouts);
     const LineTimeouts& Timeouts() const { return timeouts_; }
+    // The waits while probing (SetProbing); ProbeTimeouts() by default.
+    void SetProbeTimeouts(const LineTimeouts& timeouts);
+    void SetProbing(bool on) override;
     // Why the last failed call failed, for logs and the command line.
     const std::string& LastError() const { return lastError_; }
 
@@ -127,7 +130,13 @@ private:
 
     ComPort* port_ = nullptr;
     ProgressSink* window_ = nullptr;
+    // The waits in force: the probe's while probing.
+    const LineTimeouts& ActiveTimeouts() const { return probing_ ? probeTimeouts_ : timeouts_; }
+    void ApplyTimeouts();
+
     LineTimeouts timeouts_;
+    LineTimeouts probeTimeouts_ = ProbeTimeouts();
+    bool probing_ = false;
     std::string lastError_;
 };
 

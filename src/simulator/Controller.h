@@ -144,6 +144,13 @@ public:
     // Called after each request, on the server's thread, outside the lock.
     void SetCallObserver(std::function<void(const CallRecord&)> observer);
 
+    // --- several controllers on one line (Controller_Line.cpp) -------------------
+    // Puts `other` on the line this controller is served on: a request for a
+    // unit that is not this controller's is offered to the others in the order
+    // they were added, and the one whose unit it is answers (a broadcast
+    // reaches all of them). `other` must outlive this controller's servers.
+    void ShareLine(Controller& other);
+
 private:
     struct Area;
     struct FaultRule {
@@ -156,6 +163,10 @@ private:
         double Position = 0.0;
     };
     using Steady = std::chrono::steady_clock;
+
+    bool IsOwnUnit(std::uint8_t unit) const;
+    // A request this controller does not take: the others on the line.
+    Reply HandleOnLine(std::uint8_t unit, std::span<const std::uint8_t> pdu);
 
     static const std::vector<Area>& Areas();
     static const Area* AreaAt(std::uint16_t address);
@@ -206,6 +217,8 @@ private:
     std::deque<CallRecord> calls_;
     std::map<std::string, int, std::less<>> callCounts_;
     std::function<void(const CallRecord&)> observer_;
+    mutable std::mutex lineMutex_;
+    std::vector<Controller*> line_; // the other controllers on the line
 };
 
 } // namespace kt41::sim
