@@ -10,11 +10,11 @@ std::string ScanVersionText(const TScanFinding& finding) {
 }
 
 TBusScan::TBusScan(driver::Kt41Driver& driver, driver::ComPort& port, int firstAddress,
-                   int lastAddress, std::vector<std::uint32_t> bauds)
+                   int lastAddress, std::vector<std::uint32_t> bauds, driver::ProgressSink* window)
     : driver_(driver), port_(port), model_(driver), first_(firstAddress), last_(lastAddress),
       bauds_(std::move(bauds)), originalBaud_(port.BaudRate), address_(firstAddress),
       total_(std::max(0, lastAddress - firstAddress + 1) * int(bauds_.size())) {
-    model_.AttachPort(&port_, nullptr);
+    model_.AttachPort(&port_, window);
     finished_ = total_ == 0;
 }
 

@@ -37,8 +37,10 @@ std::string ScanVersionText(const TScanFinding& finding);
 // (the port missing or busy) leaves Step and reaches the caller.
 class TBusScan {
 public:
+    // window: the receiver the driver is handed with the port (the program's
+    // main window; null on the command line).
     TBusScan(driver::Kt41Driver& driver, driver::ComPort& port, int firstAddress, int lastAddress,
-             std::vector<std::uint32_t> bauds);
+             std::vector<std::uint32_t> bauds, driver::ProgressSink* window = nullptr);
     ~TBusScan();
     TBusScan(const TBusScan&) = delete;
     TBusScan& operator=(const TBusScan&) = delete;
