@@ -54,9 +54,9 @@ TEST_F(Comparison, NamesEachDifferenceByTheCatalogueOrByItsKey) {
     CopyConfiguration(model, other);
     model.Contour1.ContourType = 4; // heating
     other.Contour1.ContourType = 5;
-    other.Contour1.PK = 25;             // 2.5, shown on the pages
+    other.Contour1.PK = 25; // 2.5, shown on the pages
     other.Contour3.PumpGroup.Pump_Main = 1;
-    other.Contour2.Tout[2] = -7;        // schedule point: no catalogue entry
+    other.Contour2.Tout[2] = -7; // schedule point: no catalogue entry
     other.Contour1.Calendar_Pump.Day[0][1] = 6;
     other.Contour4.DavHigh_Feed2 = 125; // hidden while contour 4 is off
     other.Input_T[2].Func = 2;
@@ -82,8 +82,7 @@ TEST_F(Comparison, NamesEachDifferenceByTheCatalogueOrByItsKey) {
              Case{"Contour4/DavHigh_Feed2", "Контур 4",
                   "Верхнее давления 2-го канала подпитки (вход 4-20мА), МПа", "0,00", "1,25"},
              Case{"Input_T3/Func", "Входы", "T3: Функция", "Нет", ""},
-             Case{"Input_P1/MaxVal", "Входы", "P1: Значение, соответ-щее 20 мА.", "0,00",
-                  "10,50"},
+             Case{"Input_P1/MaxVal", "Входы", "P1: Значение, соответ-щее 20 мА.", "0,00", "10,50"},
              Case{"ParamDevice/MBS_speed", "Настройки", "Cкорости связи, бит/сек ", "9600",
                   "19200"},
              Case{"CalibrTemperatureAndPressure/K_TERM_2", "Калибровка", "K_TERM_2", "0", "1234"},
@@ -167,8 +166,7 @@ TEST_F(Comparison, BackupIsNamedAfterTheSerialNumberAndTheLocalTime) {
     EXPECT_EQ(backup.FileName(1797007203), "R50_№ 01234 2026-12-11 16-40-03.c50");
     std::string path;
     std::string why;
-    ASSERT_TRUE(backup.SaveInFolder(PathOf("CNF/Резервные копии"), 1797007203, &path, &why))
-        << why;
+    ASSERT_TRUE(backup.SaveInFolder(PathOf("CNF/Резервные копии"), 1797007203, &path, &why)) << why;
     EXPECT_EQ(path, PathOf("CNF/Резервные копии/R50_№ 01234 2026-12-11 16-40-03.c50"));
     TKT41 loaded(driver);
     ASSERT_TRUE(config_file::LoadFromFile(loaded, path));
