@@ -86,6 +86,7 @@ void TForm_Compare::ShowComparison(const config_file::TComparison& comparison,
         add(d, true);
     }
     Grid_Compare->RemoveTrailingEmptyRow();
+    Grid_Compare->setCurrentItem(nullptr); // no cell looks picked in a table only to read
     Grid_Compare->setVisible(!comparison.Settings.empty() || !comparison.Identity.empty());
 }
 

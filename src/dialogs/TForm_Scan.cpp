@@ -61,9 +61,10 @@ TForm_Scan::TForm_Scan(driver::Kt41Driver& driver, driver::ComPort& port,
     Grid_Found = new gui::ParamGrid(this);
     Grid_Found->setObjectName("Grid_Found");
     Grid_Found->SetHeadings({"Адрес", "Серийный номер", "Модель", "Версия ПО", "Скорость, бит/с"});
+    constexpr int kWidths[] = {60, 125, 80, 90, 125};
     for (int column = 0; column < 5; ++column) {
         Grid_Found->SetColumnReadOnly(column, true);
-        Grid_Found->setColumnWidth(column, column == 0 ? 60 : 110);
+        Grid_Found->setColumnWidth(column, kWidths[column]);
     }
     Grid_Found->setToolTip("Двойной щелчок: соединиться с прибором");
     Button_Close = new QPushButton("Закрыть", this);
@@ -171,6 +172,7 @@ void TForm_Scan::ShowFound() {
              QString::fromStdString(device::ScanVersionText(f)), QString::number(f.Baud)});
     }
     Grid_Found->RemoveTrailingEmptyRow();
+    Grid_Found->setCurrentItem(nullptr);
 }
 
 void TForm_Scan::Grid_FoundDblClick(int row) {
