@@ -24,7 +24,8 @@ class ModbusLink;
 // answer within the deadline, a bad checksum or frame, an answer from another
 // unit, for another function or of the wrong length. A transaction that failed
 // in one of those ways is sent once more (every request of the map may be
-// repeated without harm); an exception reply is not.
+// repeated without harm); an exception reply is not. While probing
+// (SetProbing, the bus scan) a transaction is sent once, with ProbeTimeouts().
 // Read buffers are written only when the function returns true. A line that
 // cannot be opened, is held by another program ("busy") or fails while in use
 // raises SerialPortError.
