@@ -2,6 +2,7 @@
 
 #include "Folders.h"
 #include "PortComboBox.h"
+#include "catalogue/ChoiceLists.h"
 #include "driver/ComPort.h"
 #include "gui/DialogFrame.h"
 #include "gui/Prompt.h"
@@ -95,6 +96,15 @@ void TForm_Config::BuildControls() {
                                               "прибора  KT-41  при  проверке\n"
                                               "соединения с прибором"),
                                 "CheckBox_ReadConfig");
+    ComboBox_Speed = Named(new QComboBox, "ComboBox_Speed");
+    for (const std::string_view speed : catalogue::kSpeedList) {
+        ComboBox_Speed->addItem(QString::fromUtf8(speed.data(), qsizetype(speed.size())));
+    }
+    ComboBox_Speed->setToolTip("Скорость линии, на которой программа соединяется с прибором");
+    CheckBox_Backup =
+        Named(new QCheckBox("Сохранять копию настройки прибора перед записью"), "CheckBox_Backup");
+    CheckBox_Backup->setToolTip("Перед записью настройка прибора читается и сохраняется\n"
+                                "в папке «Резервные копии» каталога настроек");
     Button1 = Named(new QPushButton("OK"), "Button1");
     Button2 = Named(new QPushButton("Отмена"), "Button2");
     Button3 = Named(new QPushButton("Применить"), "Button3");
@@ -113,6 +123,8 @@ void TForm_Config::BuildControls() {
     lines->addWidget(ComboBox_RTS, 1, 3);
     lines->addWidget(new QLabel("Количество измерений при\nкалибровке T, °C и P, МПа"), 2, 0);
     lines->addWidget(SpinEdit_AmountMeasure, 2, 1);
+    lines->addWidget(new QLabel("Скорость, бит/с"), 3, 0);
+    lines->addWidget(ComboBox_Speed, 3, 1);
     lines->setColumnStretch(4, 1);
 
     auto folderRow = [](QLineEdit* edit, QPushButton* browse) {
@@ -140,17 +152,19 @@ void TForm_Config::BuildControls() {
     layout->addSpacing(6);
     layout->addWidget(CheckBox_ZeroNumID);
     layout->addWidget(CheckBox_ReadConfig);
+    layout->addWidget(CheckBox_Backup);
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
     connect(ComComboBox1, &PortComboBox::DropDown, this, &TForm_Config::ComComboBox1DropDown);
-    for (QComboBox* box : {static_cast<QComboBox*>(ComComboBox1), ComboBox_DTR, ComboBox_RTS}) {
+    for (QComboBox* box :
+         {static_cast<QComboBox*>(ComComboBox1), ComboBox_DTR, ComboBox_RTS, ComboBox_Speed}) {
         connect(box, &QComboBox::currentIndexChanged, this, &TForm_Config::ComComboBox1Change);
     }
     connect(ComComboBox1, &QComboBox::editTextChanged, this, &TForm_Config::ComComboBox1Change);
     connect(SpinEdit_AmountMeasure, &QSpinBox::valueChanged, this,
             &TForm_Config::ComComboBox1Change);
-    for (QCheckBox* box : {CheckBox_ZeroNumID, CheckBox_ReadConfig}) {
+    for (QCheckBox* box : {CheckBox_ZeroNumID, CheckBox_ReadConfig, CheckBox_Backup}) {
         connect(box, &QCheckBox::toggled, this, &TForm_Config::ComComboBox1Change);
     }
     connect(Button_BrowseSavePath, &QPushButton::clicked, this, &TForm_Config::BrowseConfigFolder);
@@ -193,6 +207,8 @@ void TForm_Config::Load() {
     const QSignalBlocker blockCount(SpinEdit_AmountMeasure);
     const QSignalBlocker blockZero(CheckBox_ZeroNumID);
     const QSignalBlocker blockRead(CheckBox_ReadConfig);
+    const QSignalBlocker blockSpeed(ComboBox_Speed);
+    const QSignalBlocker blockBackup(CheckBox_Backup);
 
     auto settings = gui::OpenUserSettings();
     FillPortList(settings->value(gui::key::ComPort).toString());
@@ -234,7 +250,14 @@ void TForm_Config::Load() {
         settings->value(gui::key::amount_measure, kMinMeasures).toInt());
     settings_.AmountMeasure = std::uint8_t(SpinEdit_AmountMeasure->value());
 
+    settings_.BackupBeforeWrite = settings->value(gui::key::BackupBeforeWrite, 1).toInt() != 0;
+    CheckBox_Backup->setChecked(settings_.BackupBeforeWrite);
+    const int speed = ComboBox_Speed->findText(settings->value(gui::key::BaudRate).toString());
+    ComboBox_Speed->setCurrentIndex(speed >= 0 ? speed : 0);
+
     port_.PortName = portIndex >= 0 ? ComComboBox1->currentText().toStdString() : std::string();
+    // The speed is kept with the port: in force from the start, as its name.
+    port_.BaudRate = ComboBox_Speed->currentText().toUInt();
     Button3->setEnabled(false);
 }
 
@@ -279,6 +302,9 @@ void TForm_Config::Store() {
     settings->setValue(gui::key::ReadConfig, settings_.ReadConfig ? 1 : 0);
     settings->setValue(gui::key::ZeroNumID, settings_.ZeroNumID ? 1 : 0);
     settings->setValue(gui::key::amount_measure, int(settings_.AmountMeasure));
+    settings_.BackupBeforeWrite = CheckBox_Backup->isChecked();
+    settings->setValue(gui::key::BackupBeforeWrite, settings_.BackupBeforeWrite ? 1 : 0);
+    settings->setValue(gui::key::BaudRate, ComboBox_Speed->currentText().toInt());
     settings->sync();
     if (settings->status() != QSettings::NoError) {
         throw gui::RegistryError(QString("Failed to set data for '%1'").arg(gui::key::ComPort));
@@ -299,6 +325,7 @@ void TForm_Config::ApplyToPort() {
     port_.PortName = name.toStdString();
     port_.Dtr = ComboBox_DTR->currentText() == kYes;
     port_.Rts = ComboBox_RTS->currentText() == kYes;
+    port_.BaudRate = ComboBox_Speed->currentText().toUInt();
 }
 
 void TForm_Config::Button1Click() {

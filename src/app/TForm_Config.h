@@ -78,6 +78,8 @@ private:
     QPushButton* Button_BrowseSavePathArx = nullptr;
     QCheckBox* CheckBox_ZeroNumID = nullptr;
     QCheckBox* CheckBox_ReadConfig = nullptr;
+    QComboBox* ComboBox_Speed = nullptr; // the line speed, "9600" or "19200"
+    QCheckBox* CheckBox_Backup = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;

@@ -33,6 +33,8 @@ class TForm_Dialog;
 class TForm_KodiCalibr;
 class TForm_Data_Time;
 class TForm_Pumps_Conf;
+class TForm_Compare;
+class TForm_Scan;
 class TForm_Schedule_Tnorm;
 class TForm_Sel;
 class TNew_DeviceForm;
@@ -103,6 +105,9 @@ public:
     dialogs::TForm_Dialog* Form_Dialog = nullptr;
     dialogs::TForm_KodiCalibr* Form_KodiCalibr = nullptr;
     dialogs::TForm_Data_Time* Form_Data_Time = nullptr;
+    // The comparison and scan windows, made when first used.
+    dialogs::TForm_Compare* Form_Compare = nullptr;
+    dialogs::TForm_Scan* Form_Scan = nullptr;
 
     // Called when the engineer confirms a calibration prompt, with the
     // reference that prompt asked for (--demo sets its simulated controller's
@@ -168,6 +173,29 @@ public:
     bool EstablishConnection();
     void Read_ConfigExecute();
     void Write_ConfigExecute();
+    // Before a write: reads the controller's configuration into a model of its
+    // own and saves it in the backup folder, unless the settings turn that off.
+    // When the read or the save fails, asks whether to write without a backup;
+    // false when the write is not to go on. A SerialPortError reaches the
+    // caller (TForm_Main_Backup.cpp).
+    bool BackUpBeforeWrite();
+    // The backup folder: "Резервные копии" inside the configuration folder.
+    QString BackupFolder() const;
+
+    // --- comparison and bus scan (TForm_Main_Compare.cpp, TForm_Main_Scan.cpp) ----
+    // Файл / Сравнить с файлом...: the pages' configuration against a chosen file.
+    void Compare_FileExecute();
+    // Файл / Сравнить с прибором: reads the controller into a model of its own
+    // and compares the pages' configuration with it; the pages stay as they are.
+    void Compare_DeviceExecute();
+    // Сервис / Поиск приборов на линии...: the scan window; a double click on a
+    // found controller connects to it (ConnectToFound).
+    void Scan_LineExecute();
+    // Connects to the address at the speed through the connect workflow,
+    // without the address dialog; disconnects first when connected.
+    void ConnectToFound(int address, std::uint32_t baud);
+    // The comparison window over the pages' model and other.
+    void ShowComparison(const device::TKT41& other, const QString& heading, const QString& source);
     // The page control and the commands Read_Config, Write_Config, FileOpen1
     // and FileSaveAs1, all on or all off.
     void SetConfigurationAvailable(bool on);
@@ -229,7 +257,10 @@ public:
     QAction* Home_page = nullptr;
     QAction* Calibr_Term = nullptr;
     QAction* Calibr_Press = nullptr;
-    QAction* N5 = nullptr;         // "Настройка ..."
+    QAction* N5 = nullptr; // "Настройка ..."
+    QAction* Compare_File = nullptr;
+    QAction* Compare_Device = nullptr; // enabled while connected
+    QAction* Scan_Line = nullptr;
     QAction* N_FileOpen = nullptr; // "&Открыть": FileOpen1 in the file menu
     QMenu* Menu_File = nullptr;
     QMenu* Menu_Calibr = nullptr;
@@ -283,6 +314,9 @@ private:
     std::unique_ptr<device::TKT41> KT41;
     QStringList commandLine_;
     std::optional<int> pendingLogHeight_;
+    // The address the next EstablishConnection uses instead of asking for one
+    // (a controller picked in the scan window).
+    std::optional<int> foundAddress_;
     bool closed_ = false;
 };
 

@@ -78,6 +78,13 @@ void TForm_Main::BuildActions() {
         MakeAction(this, "Calibr_Press", "Давления", "Калибровка давления|Калибровка давления ...",
                    QKeySequence(Qt::CTRL | Qt::Key_P));
     N5 = MakeAction(this, "N5", "Настройка ...", "Настройка ...");
+    Compare_File = MakeAction(this, "Compare_File", "Сравнить с файлом...",
+                              "Сравнить|Сравнить настройку на страницах с файлом настройки");
+    Compare_Device = MakeAction(this, "Compare_Device", "Сравнить с прибором",
+                                "Сравнить|Сравнить настройку на страницах с настройкой прибора");
+    Compare_Device->setEnabled(false);
+    Scan_Line = MakeAction(this, "Scan_Line", "Поиск приборов на линии...",
+                           "Поиск|Найти приборы, отвечающие на линии");
 
     // The file menu names FileOpen1 "&Открыть": an entry of its own that runs
     // FileOpen1 and follows its state. Its shortcut is only shown; FileOpen1
@@ -106,6 +113,9 @@ void TForm_Main::BuildActions() {
     connect(Calibr_Term, &QAction::triggered, this, &TForm_Main::Calibr_TermExecute);
     connect(Calibr_Press, &QAction::triggered, this, &TForm_Main::Calibr_PressExecute);
     connect(N5, &QAction::triggered, this, &TForm_Main::N5Click);
+    connect(Compare_File, &QAction::triggered, this, &TForm_Main::Compare_FileExecute);
+    connect(Compare_Device, &QAction::triggered, this, &TForm_Main::Compare_DeviceExecute);
+    connect(Scan_Line, &QAction::triggered, this, &TForm_Main::Scan_LineExecute);
 
     // Shortcuts of actions that sit only in menus work while the window has the
     // focus, like those of the tool bar.
@@ -118,6 +128,9 @@ void TForm_Main::BuildMenus() {
     Menu_File->addAction(N_FileOpen);
     Menu_File->addAction(FileSaveAs1);
     Menu_File->addSeparator();
+    Menu_File->addAction(Compare_File);
+    Menu_File->addAction(Compare_Device);
+    Menu_File->addSeparator();
     Menu_File->addAction(Exit_Prog);
 
     Menu_Calibr = menuBar()->addMenu("Калибровка");
@@ -128,6 +141,7 @@ void TForm_Main::BuildMenus() {
     Menu_Service = menuBar()->addMenu("&Сервис");
     Menu_Service->setObjectName("Menu_Service");
     Menu_Service->addAction(N5);
+    Menu_Service->addAction(Scan_Line);
 
     Menu_Help = menuBar()->addMenu("Справка");
     Menu_Help->setObjectName("Menu_Help");

@@ -77,6 +77,8 @@ void TForm_Main::Connect_DeviceExecute() {
             SetConnectionText(kConnected);
             ShowConnectAction(true);
             Read_Config->setEnabled(true);
+            Compare_Device->setEnabled(true);
+            Scan_Line->setEnabled(false); // the scan needs the line to itself
             LogMessage("Есть соединение с прибором.");
             if (Settings.ReadConfig) {
                 Read_ConfigExecute();
@@ -106,7 +108,10 @@ bool TForm_Main::EstablishConnection() {
         return false;
     }
     int address = kAddressWithoutDialog;
-    if (!Settings.ZeroNumID) {
+    if (foundAddress_) {
+        address = *foundAddress_; // picked in the scan window
+        foundAddress_.reset();
+    } else if (!Settings.ZeroNumID) {
         LogMessage("Ввод сетевого адреса прибора ...");
         bool accepted = false;
         if (New_DeviceForm != nullptr) {
@@ -151,6 +156,8 @@ void TForm_Main::CloseConnection() {
         LogMessage("Сеанс связи завершен.");
     }
     SetConfigurationAvailable(false);
+    Compare_Device->setEnabled(false);
+    Scan_Line->setEnabled(true);
 }
 
 void TForm_Main::LogContoursLeftInManualMode() {
@@ -189,6 +196,11 @@ void TForm_Main::Read_ConfigExecute() {
 void TForm_Main::Write_ConfigExecute() {
     const gui::BlockingOperation busy;
     try {
+        // The configuration the write replaces is kept first (TForm_Main_Backup.cpp).
+        if (!BackUpBeforeWrite()) {
+            PostProgress(device::progress::Idle, 0);
+            return;
+        }
         // The model's own progress codes log the outcome.
         Model().WriteConfiguration();
     } catch (const driver::SerialPortError& error) {

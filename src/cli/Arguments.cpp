@@ -19,6 +19,8 @@ const std::string_view kHelpText =
   kt41ctl archive --port ПОРТ --address АДРЕС --from ДАТА --to ДАТА [-o ФАЙЛ.csv]
                                                        [--baud СКОРОСТЬ] [--verbose]
   kt41ctl clock   --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
+  kt41ctl diff    A B  [--port ПОРТ --address АДРЕС]   [--baud СКОРОСТЬ] [--verbose]
+  kt41ctl scan    --port ПОРТ [--first N] [--last N]   [--baud СКОРОСТЬ,...]
   kt41ctl --help
   kt41ctl --version
 
@@ -35,6 +37,14 @@ const std::string_view kHelpText =
            с -o - файл CSV со строкой заголовка; Ctrl+C прерывает чтение,
            прочитанные записи остаются
   clock    дата и время часов контроллера
+  diff     сравнить две настройки; A и B - файл *.c50 или device (контроллер
+           на --port/--address); по строке на различие:
+           "страница<TAB>параметр<TAB>в A<TAB>в B". Код завершения как у
+           diff(1): 0 - настройки совпадают, 1 - различаются, 2 - ошибка
+  scan     найти контроллеры на линии: спросить каждый адрес от --first до
+           --last один раз на каждой скорости; по строке на ответивший
+           "адрес<TAB>серийный номер<TAB>модель<TAB>версия", ход поиска в
+           стандартный поток ошибок; Ctrl+C прерывает поиск
 
 Параметры:
   --port ПОРТ       последовательный порт (/dev/ttyUSB0, COM3)
@@ -48,6 +58,12 @@ const std::string_view kHelpText =
   --verbose         журнал обмена в стандартный поток ошибок
   --watch СЕКУНДЫ   current: повторять опрос через столько секунд (1..86400);
                     перед каждым опросом строка "Опрос<TAB>дата и время"
+  --backup ФАЙЛ     write: перед записью прочитать настройку контроллера и
+                    сохранить её в ФАЙЛ; без копии запись не выполняется
+  --first N, --last N
+                    scan: первый и последний адрес, 1..247 (по умолчанию 1 и 247)
+  --baud 9600,19200 scan: скорости, на которых искать, по очереди
+                    (по умолчанию 9600,19200)
   -h, --help        эта справка
   --version         номер версии программы
 
@@ -108,7 +124,36 @@ constexpr CommandRule kRules[] = {
     {"current", TCommand::Current, true, false, false, false, false},
     {"archive", TCommand::Archive, true, true, false, false, true},
     {"clock", TCommand::Clock, true, false, false, false, false},
+    {"diff", TCommand::Diff, true, false, true, false, false},
+    {"scan", TCommand::Scan, true, false, false, false, false},
 };
+
+// A list of baud rates "9600,19200", each 300..921600, none twice.
+bool ParseBaudList(const std::optional<std::string>& text, std::vector<std::uint32_t>& bauds) {
+    if (!text || text->empty()) {
+        return false;
+    }
+    bauds.clear();
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = text->find(',', from);
+        long long number = 0;
+        if (!ParseNumber(text->substr(from, comma - from), number) || number < 300 ||
+            number > 921600) {
+            return false;
+        }
+        for (const std::uint32_t b : bauds) {
+            if (b == number) {
+                return false;
+            }
+        }
+        bauds.push_back(std::uint32_t(number));
+        if (comma == std::string::npos) {
+            return true;
+        }
+        from = comma + 1;
+    }
+}
 
 } // namespace
 
@@ -139,6 +184,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     a.Command = rule->Command;
     bool havePort = false, haveAddress = false, haveOutput = false, haveFile = false;
     bool haveFrom = false, haveTo = false;
+    bool haveOther = false;
+    const bool diff = rule->Command == TCommand::Diff;
+    const bool scan = rule->Command == TCommand::Scan;
     for (std::size_t n = 1; n < args.size(); ++n) {
         std::string option = args[n];
         std::optional<std::string> value;
@@ -165,7 +213,23 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
             a.Port = *port;
             havePort = true;
-        } else if (rule->UsesLine && option == "--address") {
+        } else if (scan && (option == "--first" || option == "--last")) {
+            long long number = 0;
+            if (!ParseNumber(takeValue(), number) || number < 1 || number > 247) {
+                return fail("адрес " + option + " должен быть числом от 1 до 247");
+            }
+            (option == "--first" ? a.First : a.Last) = int(number);
+        } else if (scan && option == "--baud") {
+            if (!ParseBaudList(takeValue(), a.Bauds)) {
+                return fail("--baud: скорости через запятую, каждая от 300 до 921600");
+            }
+        } else if (rule->Command == TCommand::Write && option == "--backup") {
+            const auto file = takeValue();
+            if (!file || file->empty()) {
+                return fail("после --backup нужно имя файла");
+            }
+            a.Backup = *file;
+        } else if (rule->UsesLine && !scan && option == "--address") {
             long long number = 0;
             const auto& range = catalogue::DeviceEntry(device::doID_Device);
             if (!ParseNumber(takeValue(), number) || number < range.RawMin ||
@@ -206,6 +270,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
         } else if (rule->TakesFile && !haveFile && (option.empty() || option[0] != '-')) {
             a.File = args[n];
             haveFile = true;
+        } else if (diff && !haveOther && (option.empty() || option[0] != '-')) {
+            a.OtherFile = args[n];
+            haveOther = true;
         } else if (option.size() > 1 && option[0] == '-') {
             return fail("неизвестный параметр «" + args[n] + "» команды " +
                         std::string(rule->Name));
@@ -213,10 +280,26 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             return fail("лишний аргумент «" + args[n] + "»");
         }
     }
+    if (diff) {
+        if (!haveFile || !haveOther) {
+            return fail("diff сравнивает две настройки: нужны A и B");
+        }
+        const bool device = a.File == kDeviceOperand || a.OtherFile == kDeviceOperand;
+        if (device && !havePort) {
+            return fail("для device не задан порт (--port)");
+        }
+        if (device && !haveAddress) {
+            return fail("для device не задан сетевой адрес (--address)");
+        }
+        return {a, {}};
+    }
+    if (scan && a.First > a.Last) {
+        return fail("--first больше --last");
+    }
     if (rule->UsesLine && !havePort) {
         return fail("не задан порт (--port)");
     }
-    if (rule->UsesLine && !haveAddress) {
+    if (rule->UsesLine && !scan && !haveAddress) {
         return fail("не задан сетевой адрес (--address)");
     }
     if (rule->NeedsOutput && !haveOutput) {

@@ -10,7 +10,7 @@
 
 namespace kt41::cli {
 
-enum class TCommand { Help, Read, Write, Show, Current, Archive, Clock };
+enum class TCommand { Help, Read, Write, Show, Current, Archive, Clock, Diff, Scan };
 
 // One kt41ctl invocation.
 struct Arguments {
@@ -23,7 +23,15 @@ struct Arguments {
     device::ArchiveDate From;  // archive: --from, the first day
     device::ArchiveDate To;    // archive: --to, the last day
     int WatchSeconds = 0;      // current --watch: seconds between polls, 0 = poll once
+    std::string Backup;        // write --backup: the controller's configuration before the write
+    std::string OtherFile;     // diff: the second operand (File is the first)
+    int First = 1;             // scan --first
+    int Last = 247;            // scan --last
+    std::vector<std::uint32_t> Bauds{9600, 19200}; // scan --baud: the speeds tried in turn
 };
+
+// The diff operand that stands for the controller on --port/--address.
+inline constexpr std::string_view kDeviceOperand = "device";
 
 // Either the arguments or the reason they are not a valid invocation.
 struct ParseResult {

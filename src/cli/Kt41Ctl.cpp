@@ -4,6 +4,7 @@
 #include "ClockCommand.h"
 #include "Listings.h"
 #include "SerialNumberCheck.h"
+#include "Session.h"
 #include "Watch.h"
 #include "catalogue/CurrentReadingTexts.h"
 #include "config_file/ConfigFile.h"
@@ -21,57 +22,6 @@
 namespace kt41::cli {
 
 namespace {
-
-// The model's message boxes become lines on standard error; with --verbose the
-// progress codes become the log lines the main window would write.
-class StderrSink : public driver::ProgressSink {
-public:
-    StderrSink(std::ostream& err, bool verbose) : err_(err), verbose_(verbose) {}
-
-    void Progress(int code, std::uint32_t lParam) override {
-        if (!verbose_) {
-            return;
-        }
-        const device::ProgressReaction r = device::DescribeProgress(code, lParam);
-        if (r.Logs) {
-            err_ << (r.WithResult ? device::ResultText(r.Text, r.Failed) : r.Text) << '\n';
-        }
-    }
-
-    void ShowMessage(const std::string& caption, const std::string& text,
-                     driver::MessageIcon) override {
-        err_ << caption << ": " << text << '\n';
-    }
-
-private:
-    std::ostream& err_;
-    bool verbose_;
-};
-
-// The line and the model of one device command. The port closes when the
-// session ends.
-struct Session {
-    Session(driver::Kt41Driver& driver, const Arguments& a, std::ostream& err)
-        : sink(err, a.Verbose), model(driver) {
-        port.PortName = a.Port;
-        port.BaudRate = a.Baud;
-        model.AttachPort(&port, &sink);
-    }
-    ~Session() { port.Close(); }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-    // Two tries, as the program makes them.
-    bool Connect(int address) {
-        std::array<std::uint8_t, 2> version{};
-        const auto unit = std::uint8_t(address);
-        return model.ConnectDevice(unit, version) || model.ConnectDevice(unit, version);
-    }
-
-    driver::ComPort port;
-    StderrSink sink;
-    device::TKT41 model;
-};
 
 // Ctrl+C while it lives sets the flag instead of ending the program.
 class InterruptFlag {
@@ -145,6 +95,10 @@ int Kt41Ctl::Execute(const Arguments& a) {
         return ReadArchive(a);
     case TCommand::Clock:
         return ShowClock(a);
+    case TCommand::Diff:
+        return CompareConfigurations(a);
+    case TCommand::Scan:
+        return ScanLine(a);
     }
     return kExitUsage;
 }
@@ -199,6 +153,9 @@ int Kt41Ctl::WriteFromFile(const Arguments& a) {
                     true);
     }
     WarnOnSerialNumberMismatch(session.model, err_);
+    if (!a.Backup.empty() && !SaveBackup(session.model, a.Backup)) {
+        return kExitFailure; // nothing was written
+    }
     // A write that stops half-way is followed by the line that names the
     // blocks it left in the controller.
     bool written = false;

@@ -51,6 +51,11 @@ private:
     int PollCurrent(const Arguments& a);
     int ReadArchive(const Arguments& a); // Ctrl+C stops it between two records
     int ShowClock(const Arguments& a);
+    int CompareConfigurations(const Arguments& a); // DiffCommand.cpp
+    int ScanLine(const Arguments& a);              // ScanCommand.cpp
+    // write --backup: the controller's configuration into the file before
+    // the write; false after saying why (BackupCommand.cpp).
+    bool SaveBackup(const device::TKT41& connected, const std::string& path);
     int Fail(const std::string& message, bool fromDriver);
     // The port-busy text and the port's own message.
     int PortFailure(const driver::SerialPortError& e);

@@ -115,6 +115,13 @@ public:
                                std::uint16_t count, std::span<std::uint8_t> buffer) = 0;
     virtual bool WriteRegisters(std::uint8_t address, std::uint16_t first, std::uint16_t count,
                                 std::span<const std::uint8_t> buffer) = 0;
+
+    // The bus scan's way of asking: while on, every transaction is sent once,
+    // with short waits suited to the line's speed and no pause after silence,
+    // so that an address where nobody answers costs little more than one
+    // request. Off again, the normal waits and the retry are back. A driver
+    // without such a mode ignores it.
+    virtual void SetProbing(bool on) { (void)on; }
 };
 
 } // namespace kt41::driver

@@ -20,8 +20,18 @@ ExchangeTimeouts RtuExchangeTimeouts(const LineTimeouts& t, std::uint32_t baud,
     ExchangeTimeouts e{};
     e.Byte = WireTime(baud, 10) + t.ByteGap;
     e.Limit = response + e.Byte;
-    e.Recovery = response;
+    e.Recovery = t.WaitAfterSilence ? response : microseconds(0);
     return e;
+}
+
+LineTimeouts ProbeTimeouts() {
+    LineTimeouts t;
+    t.Turnaround = std::chrono::milliseconds(40);
+    t.ByteGap = std::chrono::milliseconds(10);
+    t.TcpResponse = std::chrono::milliseconds(250);
+    t.TcpByteGap = std::chrono::milliseconds(100);
+    t.WaitAfterSilence = false;
+    return t;
 }
 
 ExchangeTimeouts TcpExchangeTimeouts(const LineTimeouts& t) {

@@ -19,7 +19,16 @@ struct LineTimeouts {
     // byte of its answer, and the silence allowed inside an answer.
     std::chrono::milliseconds TcpResponse{1000};
     std::chrono::milliseconds TcpByteGap{200};
+    // Serial line: after an attempt without a whole answer, let a late answer
+    // pass before the next request (ExchangeTimeouts::Recovery). Off for the
+    // bus scan, where silence is the usual answer and is never repeated.
+    bool WaitAfterSilence = true;
 };
+
+// The waits of the bus scan: a controller that is there answers an identity
+// request within a few character times, so the turnaround allowed is short,
+// and silence is not waited out a second time.
+LineTimeouts ProbeTimeouts();
 
 // The waits of one attempt at a transaction.
 struct ExchangeTimeouts {

@@ -59,9 +59,23 @@ bool ValidDateTime(const CivilDateTime& t) {
 
 void ModbusDriver::SetTimeouts(const LineTimeouts& timeouts) {
     timeouts_ = timeouts;
+    ApplyTimeouts();
+}
+
+void ModbusDriver::SetProbeTimeouts(const LineTimeouts& timeouts) {
+    probeTimeouts_ = timeouts;
+    ApplyTimeouts();
+}
+
+void ModbusDriver::SetProbing(bool on) {
+    probing_ = on;
+    ApplyTimeouts();
+}
+
+void ModbusDriver::ApplyTimeouts() {
     if (port_ != nullptr) {
         if (auto* link = dynamic_cast<ModbusLink*>(port_->Link())) {
-            link->SetTimeouts(timeouts);
+            link->SetTimeouts(ActiveTimeouts());
         }
     }
 }
@@ -93,7 +107,8 @@ std::optional<std::vector<std::uint8_t>>
 ModbusDriver::Transact(ModbusLink& link, std::uint8_t unit, std::span<const std::uint8_t> request,
                        std::size_t answerPdu, const AnswerCheck& check) {
     std::string why;
-    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    const int attempts = probing_ ? 1 : kAttempts;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
         auto answer = link.Exchange(unit, request, answerPdu, &why);
         if (!answer) {
             continue;
@@ -164,7 +179,7 @@ bool ModbusDriver::Connect_Device_KT41(std::uint8_t requestedAddress,
         return Fail("invalid unit address " + std::to_string(requestedAddress));
     }
     if (!port_->Connected()) {
-        port_->Attach(ModbusLink::Open(*port_, timeouts_)); // throws SerialPortError
+        port_->Attach(ModbusLink::Open(*port_, ActiveTimeouts())); // throws SerialPortError
     }
     std::array<std::uint8_t, 2 * regmap::kConnectIdentity.Count> identity{};
     if (!ReadBlock(requestedAddress, regmap::kConnectIdentity, identity)) {

@@ -24,7 +24,8 @@ class ModbusLink;
 // answer within the deadline, a bad checksum or frame, an answer from another
 // unit, for another function or of the wrong length. A transaction that failed
 // in one of those ways is sent once more (every request of the map may be
-// repeated without harm); an exception reply is not.
+// repeated without harm); an exception reply is not. While probing
+// (SetProbing, the bus scan) a transaction is sent once, with ProbeTimeouts().
 // Read buffers are written only when the function returns true. A line that
 // cannot be opened, is held by another program ("busy") or fails while in use
 // raises SerialPortError.
@@ -35,6 +36,9 @@ public:
     // Timeouts for the lines this driver opens from now on and for the open one.
     void SetTimeouts(const LineTimeouts& timeouts);
     const LineTimeouts& Timeouts() const { return timeouts_; }
+    // The waits while probing (SetProbing); ProbeTimeouts() by default.
+    void SetProbeTimeouts(const LineTimeouts& timeouts);
+    void SetProbing(bool on) override;
     // Why the last failed call failed, for logs and the command line.
     const std::string& LastError() const { return lastError_; }
 
@@ -127,7 +131,13 @@ private:
 
     ComPort* port_ = nullptr;
     ProgressSink* window_ = nullptr;
+    // The waits in force: the probe's while probing.
+    const LineTimeouts& ActiveTimeouts() const { return probing_ ? probeTimeouts_ : timeouts_; }
+    void ApplyTimeouts();
+
     LineTimeouts timeouts_;
+    LineTimeouts probeTimeouts_ = ProbeTimeouts();
+    bool probing_ = false;
     std::string lastError_;
 };
 

@@ -16,6 +16,9 @@ struct RunTimeSettings {
     bool ZeroNumID = false;          // connect with address 1, without asking
     std::uint8_t AmountMeasure = 16; // samples per calibration point, 16..100
     bool PortsPresent = false;       // the serial port list was not empty
+    // Save the controller's configuration in the backup folder before every
+    // configuration write.
+    bool BackupBeforeWrite = true;
 };
 
 } // namespace kt41::gui

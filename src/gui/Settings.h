@@ -25,6 +25,10 @@ inline const QString Save_path = "Save_path";
 inline const QString ReadConfig = "ReadConfig";
 inline const QString ZeroNumID = "ZeroNumID";
 inline const QString amount_measure = "amount_measure";
+// The line speed of the port, bit/s (9600 when absent), and whether a write
+// first saves the controller's configuration (on when absent).
+inline const QString BaudRate = "BaudRate";
+inline const QString BackupBeforeWrite = "BackupBeforeWrite";
 inline const QString Form_Options = "Form_Options";
 inline const QString Panel_Bottom_Height = "Panel_Bottom_Height";
 } // namespace key

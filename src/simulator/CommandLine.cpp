@@ -88,6 +88,12 @@ std::optional<SimCommandLine> ParseSimCommandLine(const std::vector<std::string>
                 return fail("--address needs a unit address 1..247");
             }
             cl.Address = std::uint8_t(*address);
+        } else if (a == "--also") {
+            const auto unit = number(1, 247);
+            if (!unit) {
+                return fail("--also needs a unit address 1..247");
+            }
+            cl.MoreUnits.push_back(std::uint8_t(*unit));
         } else if (a == "--any-address") {
             cl.AnyAddress = true;
         } else if (a == "--serial") {
@@ -168,6 +174,11 @@ Controller:
   --address N        network (unit) address, 1..247; default 1
   --any-address      answer every unit address (the answer carries the address
                      asked for), so any address typed into the tool connects
+  --also N           one more controller on the same line at unit N
+                     (repeatable): a multi-drop line, e.g. --address 1 --also 5
+                     --also 247 for three. Each answers its own unit only; the
+                     k-th has the serial number of the first plus k. Faults
+                     and --verbose concern the first.
   --serial N         serial number 0..65535; default 12345
   --archive-days N   days of hourly archive before now; default 40
 

@@ -18,6 +18,8 @@ struct SimCommandLine {
     std::uint32_t Baud = 0; // 0: not given
     std::uint8_t Address = 1;
     bool AnyAddress = false;
+    // --also: more controllers on the same line, at these units.
+    std::vector<std::uint8_t> MoreUnits;
     std::uint16_t SerialNumber = 12345;
     int ArchiveDays = 40;
     bool Hold = false;

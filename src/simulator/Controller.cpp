@@ -202,15 +202,15 @@ Reply Controller::Handle(std::uint8_t unit, std::span<const std::uint8_t> pdu) {
     Reply reply;
     CallRecord record;
     std::function<void(const CallRecord&)> observer;
+    const bool broadcast = unit == 0;
+    if (!broadcast && !IsOwnUnit(unit)) {
+        return HandleOnLine(unit, pdu); // another unit's request: not for us
+    }
+    if (broadcast) {
+        HandleOnLine(unit, pdu);
+    }
     {
         std::lock_guard lock(mutex_);
-        const bool broadcast = unit == 0;
-        const bool ours =
-            unit == options_.Address ||
-            (options_.AnswerAnyAddress && unit >= regmap::kFirstUnit && unit <= regmap::kLastUnit);
-        if (!broadcast && !ours) {
-            return reply; // another unit's request: not for us
-        }
         record.Function = FunctionOf(pdu);
         record.Unit = unit;
         record.FunctionCode = pdu.empty() ? 0 : pdu[0];

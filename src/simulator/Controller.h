@@ -156,6 +156,12 @@ public:
     // Where the valve of contour 1..4 stands now, in % (0 closed, 100 open);
     // the drives are first brought up to now.
     double ValvePosition(int contour);
+    // --- several controllers on one line (Controller_Line.cpp) -------------------
+    // Puts `other` on the line this controller is served on: a request for a
+    // unit that is not this controller's is offered to the others in the order
+    // they were added, and the one whose unit it is answers (a broadcast
+    // reaches all of them). `other` must outlive this controller's servers.
+    void ShareLine(Controller& other);
 
 private:
     struct FaultRule {
@@ -163,6 +169,10 @@ private:
         int Seen = 0;
     };
     using Steady = std::chrono::steady_clock;
+
+    bool IsOwnUnit(std::uint8_t unit) const;
+    // A request this controller does not take: the others on the line.
+    Reply HandleOnLine(std::uint8_t unit, std::span<const std::uint8_t> pdu);
 
     static std::size_t BlockSize(Block block, int index);
 
@@ -211,6 +221,8 @@ private:
     std::deque<CallRecord> calls_;
     std::map<std::string, int, std::less<>> callCounts_;
     std::function<void(const CallRecord&)> observer_;
+    mutable std::mutex lineMutex_;
+    std::vector<Controller*> line_; // the other controllers on the line
 };
 
 } // namespace kt41::sim

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -29,6 +30,15 @@ int Serve(const SimCommandLine& cl) {
     }
     if (cl.Current) {
         controller.References().SetCurrent(*cl.Current);
+    }
+    std::vector<std::unique_ptr<Controller>> others;
+    for (std::size_t k = 0; k < cl.MoreUnits.size(); ++k) {
+        ControllerOptions more = options;
+        more.Address = cl.MoreUnits[k];
+        more.AnswerAnyAddress = false;
+        more.SerialNumber = std::uint16_t(cl.SerialNumber + k + 1);
+        others.push_back(std::make_unique<Controller>(more));
+        controller.ShareLine(*others.back());
     }
     for (const Fault& f : cl.Faults) {
         controller.AddFault(f);
@@ -78,8 +88,11 @@ int Serve(const SimCommandLine& cl) {
     case SimCommandLine::Transport::None:
         return 2;
     }
-    std::cerr << "KT-41 simulator: unit " << int(cl.Address)
-              << (cl.AnyAddress ? " (answers every address)" : "") << ", serial number "
+    std::cerr << "KT-41 simulator: unit " << int(cl.Address);
+    for (const std::uint8_t unit : cl.MoreUnits) {
+        std::cerr << ", " << int(unit);
+    }
+    std::cerr << (cl.AnyAddress ? " (answers every address)" : "") << ", serial number "
               << cl.SerialNumber << (cl.Hold ? ", port held" : "") << ". Ctrl+C ends it."
               << std::endl;
     int signal = 0;

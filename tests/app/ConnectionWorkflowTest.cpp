@@ -242,6 +242,9 @@ TEST_F(ConnectionWorkflowTest, EditsOnTheContourAndInputsPagesReachTheController
     EXPECT_EQ(program.Controller.CurrentConfiguration().Contour1.PK, before.Contour1.PK)
         << "nothing reaches the controller before Write";
 
+    // The write's own lines; the backup before it has tests of its own
+    // (BackupCompareScanTest.cpp).
+    main.Settings.BackupBeforeWrite = false;
     LogMark log(main);
     main.Write_Config->trigger();
     EXPECT_EQ(log.New(), QStringList{"Запись настройки ... Ok."});
@@ -269,6 +272,7 @@ TEST_F(ConnectionWorkflowTest, AWriteThatStopsHalfWayNamesTheBlocksWritten) {
     main.Model().Contour3.Cycle = 321;
 
     program.Controller.AddFault({sim::FaultKind::Exception, "Write_ParamConturEx_KT41", 0, 1});
+    main.Settings.BackupBeforeWrite = false; // the write's own lines
     LogMark log(main);
     main.Write_Config->trigger();
     EXPECT_EQ(log.New(), (QStringList{"Запись настройки ... Ошибка.",
@@ -419,7 +423,8 @@ TEST_F(ConnectionWorkflowTest, ALineThatGoesAwayIsReportedAndTheWindowGoesOn) {
     ASSERT_EQ(Prompt.Messages().size(), 1u);
     EXPECT_EQ(Prompt.Messages()[0].Text, "Последовательный порт занят другим приложением ...    ");
     EXPECT_EQ(writeLog.New(),
-              (QStringList{"Порт " + port + ": связь с линией потеряна.", "Простой ..."}));
+              (QStringList{"Резервная копия настройки прибора ...",
+                           "Порт " + port + ": связь с линией потеряна.", "Простой ..."}));
     EXPECT_EQ(main.StatusPanel1->text(), "Простой ...");
     EXPECT_EQ(main.Model().Contour1, before);
 

@@ -135,11 +135,12 @@ TEST_F(MainWindowTest, ActionsCarryTheirCaptionsHintsAndShortcuts) {
     }
     EXPECT_EQ(menus, (QStringList{"&Файл", "Калибровка", "&Сервис", "Справка"}));
     EXPECT_EQ(ActionNames(main.Menu_File->actions()),
-              (QStringList{"N_FileOpen", "FileSaveAs1", "-", "Exit_Prog"}));
+              (QStringList{"N_FileOpen", "FileSaveAs1", "-", "Compare_File", "Compare_Device", "-",
+                           "Exit_Prog"}));
     EXPECT_EQ(main.N_FileOpen->text(), "&Открыть\tCtrl+O");
     EXPECT_EQ(ActionNames(main.Menu_Calibr->actions()),
               (QStringList{"Calibr_Term", "Calibr_Press"}));
-    EXPECT_EQ(ActionNames(main.Menu_Service->actions()), (QStringList{"N5"}));
+    EXPECT_EQ(ActionNames(main.Menu_Service->actions()), (QStringList{"N5", "Scan_Line"}));
     EXPECT_EQ(ActionNames(main.Menu_Help->actions()),
               (QStringList{"Help", "-", "Home_page", "About"}));
 }

@@ -338,5 +338,34 @@ TEST_F(SettingsDialogTest, TypedPortNamesAreTakenAndOnlyGatewaysListedAgain) {
     }
 }
 
+TEST_F(SettingsDialogTest, LineSpeedAndBackupAreStoredAndTheSpeedGoesWithThePort) {
+    {
+        auto program = StartProgram();
+        TForm_Main& main = program->Main();
+        auto* speed = main.Form_Config->findChild<QComboBox*>("ComboBox_Speed");
+        auto* backup = main.Form_Config->findChild<QCheckBox*>("CheckBox_Backup");
+        ASSERT_NE(speed, nullptr);
+        ASSERT_NE(backup, nullptr);
+        EXPECT_EQ(speed->currentText(), "9600");
+        EXPECT_EQ(backup->text(), "Сохранять копию настройки прибора перед записью");
+        EXPECT_TRUE(backup->isChecked());
+        EXPECT_TRUE(main.Settings.BackupBeforeWrite);
+        EXPECT_EQ(main.ComPort1.BaudRate, 9600u);
+
+        speed->setCurrentText("19200");
+        backup->setChecked(false);
+        EXPECT_TRUE(main.Form_Config->findChild<QPushButton*>("Button3")->isEnabled());
+        main.Form_Config->Button3Click();
+        EXPECT_EQ(main.ComPort1.BaudRate, 19200u);
+        EXPECT_FALSE(main.Settings.BackupBeforeWrite);
+        EXPECT_EQ(UserSettings()->value("BaudRate").toInt(), 19200);
+        EXPECT_EQ(UserSettings()->value("BackupBeforeWrite").toInt(), 0);
+    }
+    // The next start opens the line at the stored speed.
+    auto program = StartProgram();
+    EXPECT_EQ(program->Main().ComPort1.BaudRate, 19200u);
+    EXPECT_FALSE(program->Main().Settings.BackupBeforeWrite);
+}
+
 } // namespace
 } // namespace kt41::app

@@ -1,26 +1,33 @@
 // Grabs the schedule, calendar and pump-group dialogs, filled with the
-// simulator's demo plant, the clock window and the calibration windows to PNG
-// files, for looking at the layout. Not a test: it is built with the tests but
-// not registered with CTest. Run it as
+// simulator's demo plant, the clock, calibration, comparison and scan windows
+// to PNG files, for looking at the layout. Not a test: it is built with the
+// tests but not registered with CTest. Run it as
 //   KT41_SCREENSHOT_DIR=$PWD/docs/screenshots xvfb-run -a build/tests/dialogs/dialog_screenshots
 // (or with QT_QPA_PLATFORM=offscreen).
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "device/Calibration.h"
 #include "dialogs/TForm_Calendar.h"
+#include "dialogs/TForm_Compare.h"
 #include "dialogs/TForm_Data_Time.h"
 #include "dialogs/TForm_Dialog.h"
 #include "dialogs/TForm_KodiCalibr.h"
 #include "dialogs/TForm_Pumps_Conf.h"
+#include "dialogs/TForm_Scan.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
 #include "dialogs/TForm_Sel.h"
+#include "driver/ModbusDriver.h"
 #include "simulator/Configuration.h"
+#include "simulator/Controller.h"
+#include "simulator/PtyServer.h"
+#include "support/FakeControllerDriver.h"
 #include "support/GuiTest.h"
 #include "support/SimulatedProgram.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QSpinBox>
 #include <QTimer>
 
 namespace kt41::testing {
@@ -129,6 +136,69 @@ TEST_F(DialogScreenshots, ClockWindow) {
         window.FormKeyPress(Qt::Key_Escape);
     });
     window.ShowModal();
+}
+
+// The comparison window after edits on the pages, and the scan window after a
+// scan of a simulated line with three controllers.
+TEST_F(DialogScreenshots, ComparisonAndScanWindows) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    auto program = StartProgram();
+    app::TForm_Main& main = program->Main();
+    const sim::Configuration plant = sim::DemoConfiguration();
+    FakeControllerDriver none;
+    device::TKT41 controller(none);
+    for (device::TKT41* m : {&main.Model(), &controller}) {
+        m->Contour1 = plant.Contour1;
+        m->Contour2 = plant.Contour2;
+        m->Contour3 = plant.Contour3;
+        m->Contour4 = plant.Contour4;
+        m->Input_T = plant.InputsTerm;
+        m->Input_P = plant.InputsAnalog;
+        m->ParamDevice = plant.Device;
+        m->CalibrTemperatureAndPressure = plant.Calibration;
+    }
+    main.Model().ParamDevice.SerialNumber = 12345;
+    controller.ParamDevice.SerialNumber = 12346;
+    main.Model().Contour1.Tnorm = 60;
+    main.Model().Contour1.PK = 25;
+    main.Model().Contour2.Tout[2] = -12;
+    main.Model().Contour4.DavHigh_Feed1 = 150;
+    main.Model().Input_T[2].Func = 3;
+    main.Model().ParamDevice.MBS_speed = 1;
+    main.Model().CalibrTemperatureAndPressure.K_P1 += 4;
+    main.show();
+    main.ShowComparison(controller, "В приборе", "Прибор с адресом 1");
+    QApplication::processEvents();
+    EXPECT_TRUE(
+        main.Form_Compare->grab().save(QDir(folder).absoluteFilePath("dialog-compare.png")));
+    main.Form_Compare->close();
+
+    sim::ControllerOptions options;
+    options.ArchiveDays = 0;
+    sim::Controller first(options);
+    options.Address = 5;
+    options.SerialNumber = 12346;
+    sim::Controller second(options);
+    options.Address = 9;
+    options.SerialNumber = 12347;
+    sim::Controller third(options);
+    first.ShareLine(second);
+    first.ShareLine(third);
+    sim::PtyServer pty(first);
+    driver::ComPort port;
+    port.PortName = pty.SlavePath();
+    driver::ModbusDriver driver;
+    dialogs::TForm_Scan scan(driver, port, nullptr, &main);
+    scan.SpinEdit_Last->setValue(12);
+    scan.show();
+    scan.Button_ScanClick();
+    QApplication::processEvents();
+    EXPECT_EQ(scan.Found().size(), 3u);
+    EXPECT_TRUE(scan.grab().save(QDir(folder).absoluteFilePath("dialog-scan.png")));
 }
 
 } // namespace

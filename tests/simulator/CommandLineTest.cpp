@@ -37,10 +37,11 @@ TEST(SimCommandLine, FaultDescriptions) {
 
 TEST(SimCommandLine, Options) {
     std::string error;
-    const auto cl = ParseSimCommandLine({"--tcp", "1502", "--address", "7", "--any-address",
-                                         "--serial", "321", "--baud", "19200", "--hold", "--fault",
-                                         "no-answer,count=2", "--fault", "bad-crc"},
-                                        &error);
+    const auto cl =
+        ParseSimCommandLine({"--tcp", "1502", "--address", "7", "--any-address", "--serial", "321",
+                             "--baud", "19200", "--hold", "--also", "5", "--also", "247", "--fault",
+                             "no-answer,count=2", "--fault", "bad-crc"},
+                            &error);
     ASSERT_TRUE(cl) << error;
     EXPECT_EQ(cl->Mode, SimCommandLine::Transport::Tcp);
     EXPECT_EQ(cl->TcpPort, 1502);
@@ -49,6 +50,7 @@ TEST(SimCommandLine, Options) {
     EXPECT_EQ(cl->SerialNumber, 321);
     EXPECT_EQ(cl->Baud, 19200u);
     EXPECT_TRUE(cl->Hold);
+    EXPECT_EQ(cl->MoreUnits, (std::vector<std::uint8_t>{5, 247}));
     ASSERT_EQ(cl->Faults.size(), 2u);
     EXPECT_EQ(cl->Faults[0].Count, 2);
 
@@ -59,6 +61,7 @@ TEST(SimCommandLine, Options) {
              {"--tcp"},
              {"--tcp", "70000"},
              {"--pty", "--address", "0"},
+             {"--pty", "--also", "248"},
              {"--pty", "--fault", "slow"},
              {"--pty", "--colour"},
              // no transaction id on RTU
