@@ -1,10 +1,10 @@
 // Actions, menus and the tool bar of the main window.
 #include "ActionIcons.h"
 #include "TForm_Main.h"
+#include "gui/DesktopServices.h"
 #include "gui/ProductInfo.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -167,7 +167,7 @@ void TForm_Main::BuildToolBar() {
 }
 
 void TForm_Main::Home_pageExecute() {
-    QDesktopServices::openUrl(QUrl(gui::kHomePageUrl));
+    gui::OpenOnDesktop(QUrl(gui::HomePageUrl()));
 }
 
 void TForm_Main::AboutExecute() {

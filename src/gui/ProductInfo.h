@@ -2,16 +2,32 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace kt41::gui {
 
-// The program's version, compiled in from the project version.
-inline constexpr int kVersionMajor = KT41_VERSION_MAJOR;
-inline constexpr int kVersionMinor = KT41_VERSION_MINOR;
-inline constexpr int kVersionRelease = KT41_VERSION_PATCH;
-inline constexpr int kVersionBuild = KT41_VERSION_TWEAK;
+// The four numbers of the program's version: major.minor, release, build.
+struct ProgramVersion {
+    int Major = 0;
+    int Minor = 0;
+    int Release = 0;
+    int Build = 0;
+};
 
-// The maker's web page and mail address (Home_page, About window).
-inline const QString kHomePageUrl = "https://www.velmar.example/kt41";
-inline const QString kSupportMail = "support@velmar.example";
+// The version compiled in from the CMake project version; nothing when the
+// project was configured without one.
+std::optional<ProgramVersion> CompiledVersion();
+
+// "major.minor" of the main window's caption; "0.0" without a version.
+QString CaptionVersionText(const std::optional<ProgramVersion>& version);
+
+// The About window's line "Version 1.0  Release 0 Build 1"; empty without a
+// version.
+QString VersionLine(const std::optional<ProgramVersion>& version);
+
+// The maker's web page and mail address (Home_page, the About window), set by
+// the CMake cache variables KT41_HOME_PAGE and KT41_SUPPORT_MAIL.
+QString HomePageUrl();
+QString SupportMail();
 
 } // namespace kt41::gui
