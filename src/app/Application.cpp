@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "gui/GeneralError.h"
+#include "gui/ProgramIcon.h"
 #include "gui/QtTranslations.h"
 
 namespace kt41::app {
@@ -9,6 +10,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("kt41-config");
     setOrganizationName("Velmar");
     gui::InstallQtRussianTexts(*this);
+    setWindowIcon(gui::ProgramIcon());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

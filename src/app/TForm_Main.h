@@ -26,16 +26,19 @@ class QTabWidget;
 class QToolBar;
 
 namespace kt41::dialogs {
+class TForm_About;
 class TForm_Calendar_Pump;
 class TForm_Calendar_Tlow;
 class TForm_Pumps_Conf;
 class TForm_Schedule_Tnorm;
+class TForm_SelPattern;
 class TNew_DeviceForm;
 } // namespace kt41::dialogs
 
 namespace kt41::gui {
+struct ArchiveListing;
 struct FileRequest;
-}
+} // namespace kt41::gui
 
 namespace kt41::pages {
 class DevicePage;
@@ -80,12 +83,14 @@ public:
 
     // The dialogs of the start-up list, set when each is created (StartUp.cpp);
     // null until then.
+    dialogs::TForm_About* Form_About = nullptr;
     TForm_Config* Form_Config = nullptr;
     dialogs::TForm_Pumps_Conf* Form_Pumps_Conf = nullptr;
     dialogs::TForm_Schedule_Tnorm* Form_Schedule_Tnorm = nullptr;
     dialogs::TForm_Calendar_Pump* Form_Calendar_Pump = nullptr;
     dialogs::TForm_Calendar_Tlow* Form_Calendar_Tlow = nullptr;
     dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
+    dialogs::TForm_SelPattern* Form_SelPattern = nullptr;
 
     // An archive read is in progress. The archive page sets it while its read
     // loop runs; the loop ends when it is cleared.
@@ -184,6 +189,9 @@ public:
     // The pump-group, schedule and calendar dialogs of a contour page
     // (TForm_Main_DialogHandlers.cpp).
     void OpenContourDialog(pages::ContourDialog dialog, int contour) override;
+    // The archive export (TForm_Main_Export.cpp): the template choice, then
+    // the workbook of the listing with the model's serial number and input types.
+    void ExportArchive(const gui::ArchiveListing& listing) override;
 
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;

@@ -1,8 +1,10 @@
 // Actions, menus and the tool bar of the main window.
 #include "ActionIcons.h"
 #include "TForm_Main.h"
+#include "dialogs/TForm_About.h"
 #include "gui/DesktopServices.h"
 #include "gui/ProductInfo.h"
+#include "gui/WindowPlacement.h"
 
 #include <QAction>
 #include <QMenu>
@@ -171,8 +173,10 @@ void TForm_Main::Home_pageExecute() {
 }
 
 void TForm_Main::AboutExecute() {
-    // The About window (TForm_About) is shown here, centred on this window, once
-    // the start-up list creates it.
+    if (Form_About != nullptr) {
+        gui::CenterWindow(*Form_About, this);
+        Form_About->exec();
+    }
 }
 
 void TForm_Main::Exit_ProgExecute() {

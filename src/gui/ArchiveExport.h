@@ -21,8 +21,9 @@ class Prompt;
 struct ArchiveListing {
     QStringList Headers;     // the grid's header texts, column 0 first
     QList<QStringList> Rows; // one per record, newest first, the grid's cell texts
-    QString SerialNumber;    // the device's serial number in five digits
-    // 4-20 mA input n + 1 measures a position (its InputType is 0).
+    // From the model (the main window adds them): the serial number in five
+    // digits, and whether 4-20 mA input n + 1 measures a position (InputType 0).
+    QString SerialNumber;
     std::array<bool, 4> PositionInputs{};
 };
 
