@@ -2,9 +2,8 @@
 
 #include "gui/DesktopServices.h"
 #include "gui/DialogFrame.h"
-#include "gui/ProgramIcon.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -51,7 +50,7 @@ TForm_About::TForm_About(QWidget* parent, VersionSource version, QString program
     setModal(true);
 
     Image1 = Label("Image1");
-    Image1->setPixmap(gui::ProgramIcon().pixmap(kLogoSize, kLogoSize));
+    Image1->setPixmap(QApplication::windowIcon().pixmap(kLogoSize, kLogoSize));
     Image1->setAlignment(Qt::AlignTop);
     Label_Title = Label("Label_Title", "Настройка регулятора KT-41");
     QFont title = Label_Title->font();
@@ -126,7 +125,7 @@ void TForm_About::ReadVersion() {
     minor_ = version ? version->Minor : 0;
     release_ = version ? version->Release : 0;
     StaticText_DataRelease->setText(ReleaseDateText(
-        programFile_.isEmpty() ? QCoreApplication::applicationFilePath() : programFile_));
+        programFile_.isEmpty() ? QApplication::applicationFilePath() : programFile_));
 }
 
 QString TForm_About::ReleaseDateText(const QString& programFile) {

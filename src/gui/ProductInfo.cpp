@@ -3,20 +3,11 @@
 namespace kt41::gui {
 
 std::optional<ProgramVersion> CompiledVersion() {
-#if defined(KT41_VERSION_MAJOR) && defined(KT41_VERSION_MINOR)
-    ProgramVersion version;
-    version.Major = KT41_VERSION_MAJOR + 0;
-    version.Minor = KT41_VERSION_MINOR + 0;
-    version.Release = KT41_VERSION_PATCH + 0;
-    version.Build = KT41_VERSION_TWEAK + 0;
-    return version;
-#else
-    return std::nullopt;
-#endif
+    return version::Current();
 }
 
 QString CaptionVersionText(const std::optional<ProgramVersion>& version) {
-    const ProgramVersion numbers = version.value_or(ProgramVersion{});
+    const ProgramVersion numbers = version.value_or(ProgramVersion{0, 0, 0, 0});
     return QString("%1.%2").arg(numbers.Major).arg(numbers.Minor);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "version/Version.h"
+
 #include <QString>
 
 #include <optional>
@@ -7,15 +9,10 @@
 namespace kt41::gui {
 
 // The four numbers of the program's version: major.minor, release, build.
-struct ProgramVersion {
-    int Major = 0;
-    int Minor = 0;
-    int Release = 0;
-    int Build = 0;
-};
+using ProgramVersion = version::Numbers;
 
-// The version compiled in from the CMake project version; nothing when the
-// project was configured without one.
+// The version every program of the project prints (src/version), as the
+// About window reads it.
 std::optional<ProgramVersion> CompiledVersion();
 
 // "major.minor" of the main window's caption; "0.0" without a version.

@@ -201,6 +201,7 @@ Faults (repeatable; rules are tried in order):
 Other:
   --verbose, -v      print every request on standard error
   --help, -h         this text
+  --version          print the version and exit
 
 Examples:
   kt41-sim --tcp 1502
