@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <type_traits>
@@ -29,11 +30,22 @@ namespace kt41::dialogs {
 class TForm_About;
 class TForm_Calendar_Pump;
 class TForm_Calendar_Tlow;
+class TForm_Dialog;
+class TForm_KodiCalibr;
 class TForm_Pumps_Conf;
 class TForm_Schedule_Tnorm;
+class TForm_Sel;
 class TForm_SelPattern;
 class TNew_DeviceForm;
 } // namespace kt41::dialogs
+
+namespace kt41::device {
+struct CalibrationReference;
+}
+
+namespace kt41::driver {
+class SerialPortError;
+}
 
 namespace kt41::gui {
 struct ArchiveListing;
@@ -90,6 +102,14 @@ public:
     dialogs::TForm_Calendar_Pump* Form_Calendar_Pump = nullptr;
     dialogs::TForm_Calendar_Tlow* Form_Calendar_Tlow = nullptr;
     dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
+    dialogs::TForm_Sel* Form_Sel = nullptr;
+    dialogs::TForm_Dialog* Form_Dialog = nullptr;
+    dialogs::TForm_KodiCalibr* Form_KodiCalibr = nullptr;
+
+    // Called when the engineer confirms a calibration prompt, with the
+    // reference that prompt asked for (--demo sets its simulated controller's
+    // reference sources by it); empty for a real controller.
+    std::function<void(const device::CalibrationReference&)> ReferenceConfirmed;
     dialogs::TForm_SelPattern* Form_SelPattern = nullptr;
 
     // An archive read is in progress. The archive page sets it while its read
@@ -109,6 +129,10 @@ public:
         }
     }
     QWidget* PageAt(int index) const;
+    // The window steps of the page at tab index; null for a placeholder.
+    pages::MainWindowPage* PageStepsAt(int index) const {
+        return index >= 0 && index < kPageCount ? pages_[std::size_t(index)] : nullptr;
+    }
 
     // --- operations used by the pages and dialogs ---------------------------------
     // Appends "h:mm:ss.zzz", two spaces and text to the log.
@@ -265,6 +289,9 @@ private:
     std::optional<int> pendingLogHeight_;
     bool closed_ = false;
 };
+
+// The port-busy box and the log line with the cause of a port error.
+void ShowPortError(TForm_Main& window, const driver::SerialPortError& error);
 
 // The caption of the main window with the version appended.
 QString MainWindowCaption();

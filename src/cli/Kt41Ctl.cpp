@@ -1,6 +1,7 @@
 #include "Kt41Ctl.h"
 
 #include "Listings.h"
+#include "SerialNumberCheck.h"
 #include "config_file/ConfigFile.h"
 #include "device/ProgressTexts.h"
 #include "device/TKT41.h"
@@ -156,6 +157,7 @@ int Kt41Ctl::WriteFromFile(const Arguments& a) {
                         Quoted(a.Port),
                     true);
     }
+    WarnOnSerialNumberMismatch(session.model, err_);
     // A write that stops half-way is followed by the line that names the
     // blocks it left in the controller.
     bool written = false;

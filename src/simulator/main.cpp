@@ -24,6 +24,12 @@ int Serve(const SimCommandLine& cl) {
         options.EmulatedBaud = cl.Baud;
     }
     Controller controller(options);
+    if (cl.Resistance) {
+        controller.References().SetResistance(*cl.Resistance);
+    }
+    if (cl.Current) {
+        controller.References().SetCurrent(*cl.Current);
+    }
     for (const Fault& f : cl.Faults) {
         controller.AddFault(f);
     }
