@@ -127,51 +127,52 @@ std::optional<int> HandleArguments(int argc, char** argv) {
     }
     std::fprintf(stderr, "kt41-bench: unknown argument '%s'\n%s", arg.c_str(), kUsage);
     return 2;
+}
 
-    // The workbook of an eight-day archive: 192 records as the archive grid shows
-    // them, filled into the delivered template and written to a temporary file
-    // (the desktop is not asked to open it).
-    bool BenchExport() {
-        std::vector<std::string> headers = {"№\r\nп/п", "Дата  (Дн.Мс.Год)", "Час"};
-        for (int t = 1; t <= 6; ++t) {
-            headers.push_back("Т" + std::to_string(t) + ", °C");
-        }
-        headers.insert(headers.end(), {"Тздн 1, °C", "Тздн 2, °C", "P, \r\nМПа", "P, \r\nМПа",
-                                       "Поз., \r\n%", "Поз., \r\n%"});
-        std::vector<std::vector<std::string>> rows;
-        for (int r = 0; r < kArchiveHours; ++r) {
-            char date[16];
-            std::snprintf(date, sizeof date, "%02d.12.26", 11 - r / 24);
-            char hour[8];
-            std::snprintf(hour, sizeof hour, "%02d", 23 - r % 24);
-            std::vector<std::string> row = {std::to_string(r + 1), date, hour};
-            for (int c = 3; c <= 10; ++c) {
-                row.push_back(std::to_string(40 + c) + "." + std::to_string(r % 10));
-            }
-            row.insert(row.end(), {"0.45", "0.52", "57", "100"});
-            rows.push_back(std::move(row));
-        }
-        const std::filesystem::path workbook = std::filesystem::temp_directory_path() /
-                                               ("kt41-bench-" + std::to_string(getpid()) + ".xlsx");
-        const auto start = Clock::now();
-        try {
-            spreadsheet::ArchiveSheet sheet;
-            sheet.Table = spreadsheet::BuildValueTable(headers, rows, ".");
-            sheet.SerialNumber = "12345";
-            sheet.DateText = "11.12.2026";
-            sheet.PositionInputs = {false, false, true, true};
-            spreadsheet::WriteArchiveWorkbook(std::filesystem::path(KT41_DELIVERED_TEMPLATE),
-                                              workbook, sheet);
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "export-8d: %s\n", error.what());
-            return false;
-        }
-        const double measured = std::chrono::duration<double>(Clock::now() - start).count();
-        std::filesystem::remove(workbook);
-        std::printf("export-8d records=%d measured_s=%.3f\n", kArchiveHours, measured);
-        std::fflush(stdout);
-        return true;
+// The workbook of an eight-day archive: 192 records as the archive grid shows
+// them, filled into the delivered template and written to a temporary file
+// (the desktop is not asked to open it).
+bool BenchExport() {
+    std::vector<std::string> headers = {"№\r\nп/п", "Дата  (Дн.Мс.Год)", "Час"};
+    for (int t = 1; t <= 6; ++t) {
+        headers.push_back("Т" + std::to_string(t) + ", °C");
     }
+    headers.insert(headers.end(), {"Тздн 1, °C", "Тздн 2, °C", "P, \r\nМПа", "P, \r\nМПа",
+                                   "Поз., \r\n%", "Поз., \r\n%"});
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < kArchiveHours; ++r) {
+        char date[16];
+        std::snprintf(date, sizeof date, "%02d.12.26", 11 - r / 24);
+        char hour[8];
+        std::snprintf(hour, sizeof hour, "%02d", 23 - r % 24);
+        std::vector<std::string> row = {std::to_string(r + 1), date, hour};
+        for (int c = 3; c <= 10; ++c) {
+            row.push_back(std::to_string(40 + c) + "." + std::to_string(r % 10));
+        }
+        row.insert(row.end(), {"0.45", "0.52", "57", "100"});
+        rows.push_back(std::move(row));
+    }
+    const std::filesystem::path workbook = std::filesystem::temp_directory_path() /
+                                           ("kt41-bench-" + std::to_string(getpid()) + ".xlsx");
+    const auto start = Clock::now();
+    try {
+        spreadsheet::ArchiveSheet sheet;
+        sheet.Table = spreadsheet::BuildValueTable(headers, rows, ".");
+        sheet.SerialNumber = "12345";
+        sheet.DateText = "11.12.2026";
+        sheet.PositionInputs = {false, false, true, true};
+        spreadsheet::WriteArchiveWorkbook(std::filesystem::path(KT41_DELIVERED_TEMPLATE), workbook,
+                                          sheet);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "export-8d: %s\n", error.what());
+        return false;
+    }
+    const double measured = std::chrono::duration<double>(Clock::now() - start).count();
+    std::filesystem::remove(workbook);
+    std::printf("export-8d records=%d measured_s=%.3f\n", kArchiveHours, measured);
+    std::fflush(stdout);
+    return true;
+}
 
 } // namespace
 
