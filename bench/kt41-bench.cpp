@@ -10,7 +10,9 @@
 // The bus scan is held to its own bound instead:
 //   scan-247 <baud> measured_s=<seconds> bound_s=<seconds> ratio=<measured/bound>
 // where the bound is 247 x (one identity exchange on the wire + the probe's
-// timeout), the most a scan of every address at one speed may take.
+// timeout), the most a scan of every address at one speed may take. The
+// archive export is measured on its own (it exchanges nothing):
+//   export-8d records=192 measured_s=<seconds>
 #include "device/BusScan.h"
 #include "device/ProgressCodes.h"
 #include "device/TKT41.h"
@@ -22,6 +24,7 @@
 #include "pages/ArchivePage.h"
 #include "simulator/Controller.h"
 #include "simulator/PtyServer.h"
+#include "spreadsheet/ArchiveWorkbook.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -31,9 +34,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -120,7 +126,10 @@ constexpr const char* kUsage =
     "addresses at 9600 baud; prints one line per case:\n"
     "  <case> <baud> measured_s=<seconds> wire_s=<seconds> ratio=<measured/wire>\n"
     "wire_s is the time the frames of the case need on the wire (10 bits per\n"
-    "character, 3.5 characters between frames). Exit status 0 when every case\n"
+    "character, 3.5 characters between frames). Then the archive export of the\n"
+    "eight days into the delivered template, which exchanges nothing:\n"
+    "  export-8d records=192 measured_s=<seconds>\n"
+    "Exit status 0 when every case\n"
     "ran, 1 when one failed, 2 for an unknown argument.\n";
 
 // --help (or -h) prints the usage and runs nothing; any other argument is an
@@ -153,6 +162,7 @@ public:
     int MeasuredTextHeight() const override { return 0; }
     void ReportPortError(const driver::SerialPortError&) override { ok = false; }
     void OpenContourDialog(pages::ContourDialog, int) override {}
+    void ExportArchive(const gui::ArchiveListing&) override {}
 
     bool ok = false;
 
@@ -258,6 +268,51 @@ bool BenchScan(std::uint32_t baud) {
     return true;
 }
 
+// The workbook of an eight-day archive: 192 records as the archive grid shows
+// them, filled into the delivered template and written to a temporary file
+// (the desktop is not asked to open it).
+bool BenchExport() {
+    std::vector<std::string> headers = {"№\r\nп/п", "Дата  (Дн.Мс.Год)", "Час"};
+    for (int t = 1; t <= 6; ++t) {
+        headers.push_back("Т" + std::to_string(t) + ", °C");
+    }
+    headers.insert(headers.end(), {"Тздн 1, °C", "Тздн 2, °C", "P, \r\nМПа", "P, \r\nМПа",
+                                   "Поз., \r\n%", "Поз., \r\n%"});
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < kArchiveHours; ++r) {
+        char date[16];
+        std::snprintf(date, sizeof date, "%02d.12.26", 11 - r / 24);
+        char hour[8];
+        std::snprintf(hour, sizeof hour, "%02d", 23 - r % 24);
+        std::vector<std::string> row = {std::to_string(r + 1), date, hour};
+        for (int c = 3; c <= 10; ++c) {
+            row.push_back(std::to_string(40 + c) + "." + std::to_string(r % 10));
+        }
+        row.insert(row.end(), {"0.45", "0.52", "57", "100"});
+        rows.push_back(std::move(row));
+    }
+    const std::filesystem::path workbook = std::filesystem::temp_directory_path() /
+                                           ("kt41-bench-" + std::to_string(getpid()) + ".xlsx");
+    const auto start = Clock::now();
+    try {
+        spreadsheet::ArchiveSheet sheet;
+        sheet.Table = spreadsheet::BuildValueTable(headers, rows, ".");
+        sheet.SerialNumber = "12345";
+        sheet.DateText = "11.12.2026";
+        sheet.PositionInputs = {false, false, true, true};
+        spreadsheet::WriteArchiveWorkbook(std::filesystem::path(KT41_DELIVERED_TEMPLATE), workbook,
+                                          sheet);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "export-8d: %s\n", error.what());
+        return false;
+    }
+    const double measured = std::chrono::duration<double>(Clock::now() - start).count();
+    std::filesystem::remove(workbook);
+    std::printf("export-8d records=%d measured_s=%.3f\n", kArchiveHours, measured);
+    std::fflush(stdout);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -277,5 +332,6 @@ int main(int argc, char** argv) {
         ok = BenchArchivePage(baud) && ok;
     }
     ok = BenchScan(9600) && ok;
+    ok = BenchExport() && ok;
     return ok ? 0 : 1;
 }

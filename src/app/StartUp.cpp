@@ -1,5 +1,6 @@
 #include "StartUp.h"
 
+#include "dialogs/TForm_About.h"
 #include "dialogs/TForm_Calendar.h"
 #include "dialogs/TForm_Data_Time.h"
 #include "dialogs/TForm_Dialog.h"
@@ -7,6 +8,7 @@
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
 #include "dialogs/TForm_Sel.h"
+#include "dialogs/TForm_SelPattern.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/Kt41Driver.h"
 #include "gui/GeneralError.h"
@@ -31,7 +33,7 @@ ProgramWindows::ProgramWindows(Options options) {
     // dialog exists, and the settings dialog's FormCreate gives the port its name.
     main_.reset(Create<TForm_Main>(std::move(options.Driver), options.CommandLine));
     TForm_Main& main = *main_;
-    // TForm_About           About window
+    main.Form_About = Create<dialogs::TForm_About>(&main);
     main.Form_Config =
         Create<TForm_Config>(main.ComPort1, main.Settings, std::move(options.Config), &main);
     main.Form_Pumps_Conf = Create<dialogs::TForm_Pumps_Conf>(main.Model(), &main);
@@ -40,7 +42,7 @@ ProgramWindows::ProgramWindows(Options options) {
     main.Form_Calendar_Tlow = Create<dialogs::TForm_Calendar_Tlow>(main.Model(), &main);
     main.Form_Data_Time = Create<dialogs::TForm_Data_Time>(main.Model(), &main);
     main.New_DeviceForm = Create<dialogs::TNew_DeviceForm>(&main);
-    // TForm_SelPattern      archive template choice
+    main.Form_SelPattern = Create<dialogs::TForm_SelPattern>(&main);
     main.Form_Sel = Create<dialogs::TForm_Sel>(&main);
     main.Form_Dialog = Create<dialogs::TForm_Dialog>(&main);
     main.Form_KodiCalibr = Create<dialogs::TForm_KodiCalibr>(main.Model(), main.Settings, &main);

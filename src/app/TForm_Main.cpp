@@ -67,7 +67,7 @@ public:
 } // namespace
 
 QString MainWindowCaption() {
-    return kCaption + QString("%1.%2").arg(gui::kVersionMajor).arg(gui::kVersionMinor);
+    return kCaption + gui::CaptionVersionText(gui::CompiledVersion());
 }
 
 TForm_Main::TForm_Main(std::unique_ptr<driver::Kt41Driver> driver, QStringList commandLine,

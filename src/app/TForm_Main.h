@@ -27,6 +27,7 @@ class QTabWidget;
 class QToolBar;
 
 namespace kt41::dialogs {
+class TForm_About;
 class TForm_Calendar_Pump;
 class TForm_Calendar_Tlow;
 class TForm_Dialog;
@@ -37,6 +38,7 @@ class TForm_Compare;
 class TForm_Scan;
 class TForm_Schedule_Tnorm;
 class TForm_Sel;
+class TForm_SelPattern;
 class TNew_DeviceForm;
 } // namespace kt41::dialogs
 
@@ -49,8 +51,9 @@ class SerialPortError;
 }
 
 namespace kt41::gui {
+struct ArchiveListing;
 struct FileRequest;
-}
+} // namespace kt41::gui
 
 namespace kt41::pages {
 class DevicePage;
@@ -95,6 +98,7 @@ public:
 
     // The dialogs of the start-up list, set when each is created (StartUp.cpp);
     // null until then.
+    dialogs::TForm_About* Form_About = nullptr;
     TForm_Config* Form_Config = nullptr;
     dialogs::TForm_Pumps_Conf* Form_Pumps_Conf = nullptr;
     dialogs::TForm_Schedule_Tnorm* Form_Schedule_Tnorm = nullptr;
@@ -113,6 +117,7 @@ public:
     // reference that prompt asked for (--demo sets its simulated controller's
     // reference sources by it); empty for a real controller.
     std::function<void(const device::CalibrationReference&)> ReferenceConfirmed;
+    dialogs::TForm_SelPattern* Form_SelPattern = nullptr;
 
     // Puts a page in place of the placeholder of tab index. A page that also
     // implements MainWindowPage takes part in the window's steps: FormCreate,
@@ -239,7 +244,9 @@ public:
     // The pump-group, schedule and calendar dialogs of a contour page
     // (TForm_Main_DialogHandlers.cpp).
     void OpenContourDialog(pages::ContourDialog dialog, int contour) override;
-    void ReportPortError(const driver::SerialPortError& error) override;
+    // The archive export (TForm_Main_Export.cpp): the template choice, then
+    // the workbook of the listing with the model's serial number and input types.
+    void ExportArchive(const gui::ArchiveListing& listing) override;
 
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;

@@ -1,10 +1,12 @@
 // Actions, menus and the tool bar of the main window.
 #include "ActionIcons.h"
 #include "TForm_Main.h"
+#include "dialogs/TForm_About.h"
+#include "gui/DesktopServices.h"
 #include "gui/ProductInfo.h"
+#include "gui/WindowPlacement.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -181,12 +183,14 @@ void TForm_Main::BuildToolBar() {
 }
 
 void TForm_Main::Home_pageExecute() {
-    QDesktopServices::openUrl(QUrl(gui::kHomePageUrl));
+    gui::OpenOnDesktop(QUrl(gui::HomePageUrl()));
 }
 
 void TForm_Main::AboutExecute() {
-    // The About window (TForm_About) is shown here, centred on this window, once
-    // the start-up list creates it.
+    if (Form_About != nullptr) {
+        gui::CenterWindow(*Form_About, this);
+        Form_About->exec();
+    }
 }
 
 void TForm_Main::Exit_ProgExecute() {

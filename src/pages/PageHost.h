@@ -14,6 +14,10 @@ namespace kt41::driver {
 class SerialPortError;
 }
 
+namespace kt41::gui {
+struct ArchiveListing;
+}
+
 namespace kt41::pages {
 
 // The dialogs a contour page opens on its contour's data.
@@ -49,6 +53,11 @@ public:
     // Opens the dialog on a working copy of the contour's data (1-based); the
     // model gets the copy back when the user confirms it.
     virtual void OpenContourDialog(ContourDialog dialog, int contour) = 0;
+
+    // Exports the archive listing (headers and rows as the archive grid shows
+    // them) to a workbook: the user picks the template, the window adds the
+    // serial number and the input types from the model.
+    virtual void ExportArchive(const gui::ArchiveListing& listing) = 0;
 
 protected:
     ~PageHost() = default;

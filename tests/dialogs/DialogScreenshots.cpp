@@ -1,12 +1,13 @@
 // Grabs the schedule, calendar and pump-group dialogs, filled with the
-// simulator's demo plant, the clock, calibration, comparison and scan windows
-// to PNG files, for looking at the layout. Not a test: it is built with the
-// tests but not registered with CTest. Run it as
+// simulator's demo plant, the clock, calibration, comparison and scan windows,
+// the template choice and About to PNG files, for looking at the layout. Not a
+// test: it is built with the tests but not registered with CTest. Run it as
 //   KT41_SCREENSHOT_DIR=$PWD/docs/screenshots xvfb-run -a build/tests/dialogs/dialog_screenshots
 // (or with QT_QPA_PLATFORM=offscreen).
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "device/Calibration.h"
+#include "dialogs/TForm_About.h"
 #include "dialogs/TForm_Calendar.h"
 #include "dialogs/TForm_Compare.h"
 #include "dialogs/TForm_Data_Time.h"
@@ -16,6 +17,7 @@
 #include "dialogs/TForm_Scan.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
 #include "dialogs/TForm_Sel.h"
+#include "dialogs/TForm_SelPattern.h"
 #include "driver/ModbusDriver.h"
 #include "simulator/Configuration.h"
 #include "simulator/Controller.h"
@@ -27,6 +29,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -199,6 +202,44 @@ TEST_F(DialogScreenshots, ComparisonAndScanWindows) {
     QApplication::processEvents();
     EXPECT_EQ(scan.Found().size(), 3u);
     EXPECT_TRUE(scan.grab().save(QDir(folder).absoluteFilePath("dialog-scan.png")));
+}
+
+// The template choice over three templates beside the delivered one, and the
+// About window.
+TEST_F(DialogScreenshots, TemplateChoiceAndAbout) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    auto program = StartProgram();
+    app::TForm_Main& main = program->Main();
+    main.show();
+    QApplication::processEvents();
+
+    const QString templates = Home() + "/templates/";
+    QDir().mkpath(templates);
+    for (const char* name :
+         {"Архив KT-41.xltx", "Котельная №2.xltx", "Шаблон Orvald.xltx", "ЦТП ул. Садовая.xltx"}) {
+        QFile(templates + name).open(QIODevice::WriteOnly);
+    }
+    dialogs::TForm_SelPattern& choice = *main.Form_SelPattern;
+    const QString choicePath = QDir(folder).absoluteFilePath("dialog-template.png");
+    QTimer::singleShot(0, &choice, [&choice, choicePath] {
+        QApplication::processEvents();
+        EXPECT_TRUE(choice.grab().save(choicePath)) << choicePath.toStdString();
+        choice.reject();
+    });
+    choice.ChooseTemplate(templates);
+
+    dialogs::TForm_About& about = *main.Form_About;
+    const QString aboutPath = QDir(folder).absoluteFilePath("dialog-about.png");
+    QTimer::singleShot(0, &about, [&about, aboutPath] {
+        QApplication::processEvents();
+        EXPECT_TRUE(about.grab().save(aboutPath)) << aboutPath.toStdString();
+        about.reject();
+    });
+    main.AboutExecute();
 }
 
 } // namespace

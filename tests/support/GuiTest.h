@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
+#include "RecordingDesktop.h"
 #include "ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,8 @@ class FakeControllerDriver;
 //  - empty user and machine-wide settings;
 //  - an empty home folder (so an empty documents folder);
 //  - a program folder holding copies of the delivered data, as current directory;
-//  - a ScriptedPrompt installed (Prompt) that records and answers every box.
+//  - a ScriptedPrompt installed (Prompt) that records and answers every box;
+//  - a RecordingDesktop installed (Desktop): nothing opens a program.
 class GuiTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
@@ -49,6 +51,7 @@ protected:
                                                       const QStringList& ports = {"COM1", "COM3"});
 
     ScriptedPrompt Prompt;
+    RecordingDesktop Desktop;
 
 private:
     QString programDir_;
