@@ -1,11 +1,15 @@
 #include "ArchiveCommand.h"
 
+#include "ArchiveWorkbookOutput.h"
 #include "Kt41Ctl.h"
 #include "catalogue/ArchiveTexts.h"
 #include "device/ArchiveReader.h"
 #include "device/TKT41.h"
 #include "driver/SerialPortError.h"
+#include "spreadsheet/WorkbookError.h"
 
+#include <algorithm>
+#include <cctype>
 #include <exception>
 #include <fstream>
 #include <string>
@@ -70,7 +74,38 @@ bool WriteCsv(const std::string& path, const catalogue::AnalogTypes& types,
     return true;
 }
 
+// The workbook takes the grid's columns from the row number on; the notes
+// column is not part of its table.
+bool WriteWorkbook(const std::string& path, const std::string& templateFile,
+                   const device::TKT41& model, const catalogue::AnalogTypes& types,
+                   const std::vector<Row>& rows, std::string& why) {
+    std::vector<std::string> headers;
+    for (int column = 0; column < catalogue::kArchiveColumnCount; ++column) {
+        headers.push_back(catalogue::ArchiveHeading(column, types));
+    }
+    std::vector<std::vector<std::string>> table;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        std::vector<std::string> cells{std::to_string(k + 1)};
+        cells.insert(cells.end(), rows[k].begin(), rows[k].end());
+        table.push_back(std::move(cells));
+    }
+    try {
+        WriteArchiveWorkbookFile(path, templateFile, headers, table, model);
+        return true;
+    } catch (const spreadsheet::WorkbookError& error) {
+        why = error.what();
+        return false;
+    }
+}
+
 } // namespace
+
+bool IsWorkbookName(const std::string& path) {
+    std::string tail = path.size() >= 5 ? path.substr(path.size() - 5) : std::string();
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return tail == ".xlsx";
+}
 
 int RunArchiveCommand(device::TKT41& model, const Arguments& a, const ArchiveOutput& io) {
     catalogue::AnalogTypes types{};
@@ -119,7 +154,10 @@ int RunArchiveCommand(device::TKT41& model, const Arguments& a, const ArchiveOut
     int status = kExitOk;
     if (toFile) {
         std::string why;
-        if (!WriteCsv(a.File, types, rows, why)) {
+        const bool saved = IsWorkbookName(a.File)
+                               ? WriteWorkbook(a.File, io.TemplateFile, model, types, rows, why)
+                               : WriteCsv(a.File, types, rows, why);
+        if (!saved) {
             io.Err << "kt41ctl: не удалось сохранить файл «" << a.File << "» (" << why << ")\n";
             status = kExitFailure;
         }

@@ -22,6 +22,7 @@ struct ArchiveOutput {
     driver::CivilDateTime Now;       // the local time; an end date of today ends now
     bool ProgressLine = false;       // a progress line on Err (Err is a terminal)
     std::function<bool()> Interrupt; // true once the user asked to stop (Ctrl+C)
+    std::string TemplateFile;        // the workbook template of -o FILE.xlsx
 };
 
 // Reads the hourly archive of a.From .. a.To over the connected model, whose
@@ -30,10 +31,16 @@ struct ArchiveOutput {
 // page's grid from the date on, tab-separated, with a point as the decimal
 // separator and the notes on one line ("Авария: ...; Событие: ...;"). With
 // a.File the records go to an RFC 4180 CSV file with a header line instead
-// (CRLF line ends, notes quoted with their line breaks). The records read
+// (CRLF line ends, notes quoted with their line breaks), or, when a.File ends
+// in ".xlsx", to a workbook filled into io.TemplateFile as the program's
+// archive export fills it (the model's device parameters give the serial
+// number). The records read
 // before a failed call, a port error or an interrupt are kept in both forms.
 // Returns the exit status; a driver::SerialPortError passes to the caller
 // after the records read so far are written.
 int RunArchiveCommand(device::TKT41& model, const Arguments& a, const ArchiveOutput& io);
+
+// True for a file name ending in ".xlsx" (any case): -o writes a workbook.
+bool IsWorkbookName(const std::string& path);
 
 } // namespace kt41::cli

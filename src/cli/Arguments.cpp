@@ -16,7 +16,8 @@ const std::string_view kHelpText =
   kt41ctl show    ФАЙЛ
   kt41ctl current --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
                   [--watch СЕКУНДЫ]
-  kt41ctl archive --port ПОРТ --address АДРЕС --from ДАТА --to ДАТА [-o ФАЙЛ.csv]
+  kt41ctl archive --port ПОРТ --address АДРЕС --from ДАТА --to ДАТА
+                  [-o ФАЙЛ.csv | -o ФАЙЛ.xlsx [--template ШАБЛОН.xltx]]
                                                        [--baud СКОРОСТЬ] [--verbose]
   kt41ctl clock   --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
   kt41ctl diff    A B  [--port ПОРТ --address АДРЕС]   [--baud СКОРОСТЬ] [--verbose]
@@ -34,8 +35,9 @@ const std::string_view kHelpText =
            с --watch опрос повторяется, пока его не прервут (Ctrl+C)
   archive  прочитать часовой архив за период до восьми календарных дней,
            от нового часа к старому: по строке на запись, поля через TAB;
-           с -o - файл CSV со строкой заголовка; Ctrl+C прерывает чтение,
-           прочитанные записи остаются
+           с -o ФАЙЛ.csv - файл CSV со строкой заголовка, с -o ФАЙЛ.xlsx -
+           книга по шаблону архива, как её делает программа; Ctrl+C
+           прерывает чтение, прочитанные записи остаются
   clock    дата и время часов контроллера
   diff     сравнить две настройки; A и B - файл *.c50 или device (контроллер
            на --port/--address); по строке на различие:
@@ -54,6 +56,8 @@ const std::string_view kHelpText =
   --from ДАТА       archive: первый день, ГГГГ-ММ-ДД
   --to ДАТА         archive: последний день, ГГГГ-ММ-ДД, не позже чем через 7 дней
                     после первого
+  --template ФАЙЛ   archive -o ФАЙЛ.xlsx: шаблон книги (по умолчанию поставляемый
+                    "Шаблоны_Архива/Шаблон Orvald.xltx")
   --baud СКОРОСТЬ   скорость последовательного порта, бит/с (по умолчанию 9600)
   --verbose         журнал обмена в стандартный поток ошибок
   --watch СЕКУНДЫ   current: повторять опрос через столько секунд (1..86400);
@@ -261,6 +265,12 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
             a.File = *file;
             haveOutput = true;
+        } else if (rule->TakesRange && option == "--template") {
+            const auto file = takeValue();
+            if (!file || file->empty()) {
+                return fail("после --template нужно имя файла шаблона (*.xltx)");
+            }
+            a.Template = *file;
         } else if (rule->TakesRange && (option == "--from" || option == "--to")) {
             const bool from = option == "--from";
             if (!ParseDate(takeValue(), from ? a.From : a.To)) {

@@ -22,6 +22,7 @@ struct Arguments {
     bool Verbose = false;      // --verbose: the progress log on standard error
     device::ArchiveDate From;  // archive: --from, the first day
     device::ArchiveDate To;    // archive: --to, the last day
+    std::string Template;      // archive --template: the workbook template of -o FILE.xlsx
     int WatchSeconds = 0;      // current --watch: seconds between polls, 0 = poll once
     std::string Backup;        // write --backup: the controller's configuration before the write
     std::string OtherFile;     // diff: the second operand (File is the first)

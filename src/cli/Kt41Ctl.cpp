@@ -1,6 +1,7 @@
 #include "Kt41Ctl.h"
 
 #include "ArchiveCommand.h"
+#include "ArchiveWorkbookOutput.h"
 #include "ClockCommand.h"
 #include "Listings.h"
 #include "SerialNumberCheck.h"
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <ctime>
 #include <exception>
+#include <filesystem>
 
 namespace kt41::cli {
 
@@ -44,6 +46,14 @@ private:
     static inline volatile std::sig_atomic_t raised_ = 0;
     struct sigaction previous_ {};
 };
+
+// The delivered archive template, found beside this program.
+std::string DeliveredTemplate() {
+    std::error_code ignored;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ignored);
+    return DeliveredArchiveTemplate(self.empty() ? std::filesystem::path("kt41ctl") : self)
+        .string();
+}
 
 driver::CivilDateTime LocalTimeNow() {
     const std::time_t now = std::time(nullptr);
@@ -247,9 +257,17 @@ int Kt41Ctl::ReadArchive(const Arguments& a) {
     if (!session.model.ReadInputs()) {
         return Fail("не удалось прочитать настройку входов", true);
     }
+    // A workbook carries the controller's serial number.
+    const bool workbook = IsWorkbookName(a.File);
+    if (workbook && !session.model.ReadDeviceParams()) {
+        return Fail("не удалось прочитать параметры прибора", true);
+    }
     const InterruptFlag interrupt;
-    const ArchiveOutput io{out_, err_, Now ? Now() : LocalTimeNow(), ErrIsTerminal,
-                           [&interrupt] { return interrupt.Raised(); }};
+    ArchiveOutput io{out_, err_, Now ? Now() : LocalTimeNow(), ErrIsTerminal,
+                     [&interrupt] { return interrupt.Raised(); }};
+    if (workbook) {
+        io.TemplateFile = !a.Template.empty() ? a.Template : DeliveredTemplate();
+    }
     return RunArchiveCommand(session.model, a, io);
 }
 

@@ -204,9 +204,7 @@ void ArchivePage::AdvGlowButton_ReadArxClick() {
 }
 
 void ArchivePage::AdvGlowButton_ExportExcelClick() {
-    if (ExportClicked) {
-        ExportClicked();
-    }
+    host_.ExportArchive(ValueTable());
 }
 
 void ArchivePage::ShowAnalogHeadings() {
@@ -316,11 +314,11 @@ void ArchivePage::AddRecordRow(const device::TArxRecord& record) {
     emit RecordListed(record, row);
 }
 
-ArchivePage::GridTable ArchivePage::ValueTable() const {
-    GridTable table;
+gui::ArchiveListing ArchivePage::ValueTable() const {
+    gui::ArchiveListing table;
     const gui::ParamGrid& grid = *AdvColumnGrid_Arx;
     for (int column = 0; column < grid.columnCount(); ++column) {
-        table.Headings << grid.CellText(0, column);
+        table.Headers << grid.CellText(0, column);
     }
     for (int row = 1; row <= int(records_.size()) && row < grid.rowCount(); ++row) {
         QStringList cells;

@@ -4,6 +4,7 @@
 #include "PageHost.h"
 #include "catalogue/ArchiveTexts.h"
 #include "device/Records.h"
+#include "gui/ArchiveExport.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -44,20 +45,12 @@ public:
     // today means now". Tests put a fixed time here.
     std::function<QDateTime()> CurrentTime = [] { return QDateTime::currentDateTime(); };
 
-    // Called on a click of AdvGlowButton_ExportExcel (the spreadsheet export
-    // hooks in here); nothing happens while it is empty.
-    std::function<void()> ExportClicked;
-
-    // The grid's texts as a plain table: Headings are the 16 heading texts of
-    // row 0 ("\n" where a heading breaks its line), Rows one entry per listed
-    // record, newest first, each with the 16 cell texts as shown (numbers with
-    // the user's decimal separator, notes lines joined by "\n"). Without a
-    // listed record Rows is empty.
-    struct GridTable {
-        QStringList Headings;
-        QList<QStringList> Rows;
-    };
-    GridTable ValueTable() const;
+    // The grid's texts as a plain table, what the workbook export takes:
+    // Headers are the 16 heading texts of row 0 ("\n" where a heading breaks
+    // its line), Rows one entry per listed record, newest first, each with the
+    // 16 cell texts as shown (numbers with the user's decimal separator, notes
+    // lines joined by "\n"). Without a listed record Rows is empty.
+    gui::ArchiveListing ValueTable() const;
 
     // The records of the latest read in grid order (newest first).
     const std::vector<device::TArxRecord>& Records() const { return records_; }

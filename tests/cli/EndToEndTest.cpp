@@ -5,6 +5,8 @@
 #include "simulator/TcpServer.h"
 #include "support/FakeControllerDriver.h"
 
+#include "support/OpenpyxlReader.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -293,6 +295,34 @@ TEST_F(ArchiveEndToEnd, CsvFileWithHeaderAndQuotedNotes) {
     EXPECT_EQ(lines[2].back(), '"');
     EXPECT_EQ(lines[3].substr(0, 12), "05.03.20,03,");
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
+TEST_F(ArchiveEndToEnd, WorkbookFromTheTemplate) {
+    const std::string book = PathOf("archive.xlsx");
+    const std::string templ =
+        std::string(KT41_SOURCE_DATA_DIR) + "/Шаблоны_Архива/Шаблон Orvald.xltx";
+    ASSERT_EQ(Kt41ctl(Archive(
+                  {"--from", "2020-03-01", "--to", "2020-03-05", "-o", book, "--template", templ})),
+              0)
+        << err;
+    const testing::ReadWorkbook read = testing::ReadWithOpenpyxl(book);
+    ASSERT_EQ(read.ExitCode, 0) << "openpyxl had to mend the workbook";
+    EXPECT_EQ(read.At("K2").Value, "12345"); // the simulator's serial number
+    EXPECT_EQ(read.At("B11").Value, "№\nп/п");
+    // Two records, newest first, numbered as the grid numbers them.
+    EXPECT_EQ(read.At("B12").Value, "1");
+    EXPECT_EQ(read.At("C12").Type, "date");
+    EXPECT_EQ(read.At("D12").Value, "07:00");
+    EXPECT_EQ(read.At("E12").Type, "number");
+    EXPECT_EQ(read.At("D13").Value, "03:00");
+    EXPECT_EQ(read.At("B14").Type, "");
+    // A template that is not a workbook: the records are read, the file is not made.
+    const std::string broken = PathOf("broken.xltx");
+    std::ofstream(broken) << "not a zip";
+    EXPECT_EQ(Kt41ctl(Archive({"--from", "2020-03-05", "--to", "2020-03-05", "-o",
+                               PathOf("other.xlsx"), "--template", broken})),
+              1);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("other.xlsx")));
 }
 
 TEST_F(ArchiveEndToEnd, RangesItRefuses) {

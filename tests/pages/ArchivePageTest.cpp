@@ -161,7 +161,7 @@ TEST_F(ArchivePageTest, OnePastDayIsReadHourByHourNewestFirst) {
     EXPECT_TRUE(Prompt.Messages().empty());
 
     const auto table = Page().ValueTable();
-    EXPECT_EQ(table.Headings.value(0), "№\nп/п");
+    EXPECT_EQ(table.Headers.value(0), "№\nп/п");
     ASSERT_EQ(table.Rows.size(), 2);
     EXPECT_EQ(table.Rows[1].value(2), "03");
     EXPECT_EQ(table.Rows[1].size(), 16);
