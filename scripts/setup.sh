@@ -15,6 +15,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest
     python3 python3-openpyxl mbpoll
     fonts-dejavu-core
+    qt6-charts-dev
 )
 
 missing_packages() {
