@@ -1,7 +1,6 @@
 #include "TrendPlot.h"
 
 #include "TrendChartView.h"
-#include "catalogue/CurrentReadings.h"
 #include "gui/Prompt.h"
 
 #include <QChart>
@@ -48,12 +47,16 @@ const std::array<ChannelLook, device::kTrendChannels> kLooks{{
     {"Т6", QColor(140, 86, 75), Qt::SolidLine},
     {"Тздн 1", QColor(227, 119, 194), Qt::DashLine},
     {"Тздн 2", QColor(110, 110, 110), Qt::DashLine},
-    {"Вход 1", QColor(23, 190, 207), Qt::DashDotLine},
-    {"Вход 2", QColor(188, 189, 34), Qt::DashDotLine},
-    {"Вход 3", QColor(57, 59, 121), Qt::DashDotLine},
-    {"Вход 4", QColor(99, 121, 57), Qt::DashDotLine},
+    {"", QColor(23, 190, 207), Qt::DashDotLine}, // the inputs' names follow their type
+    {"", QColor(188, 189, 34), Qt::DashDotLine},
+    {"", QColor(57, 59, 121), Qt::DashDotLine},
+    {"", QColor(99, 121, 57), Qt::DashDotLine},
 }};
 const QColor kMarkColor(243, 172, 101);
+
+// By InputType: 0 position, 1 pressure, 2 flow.
+const char* const kInputNames[] = {"Поз.", "P", "Расход"};
+const char* const kInputUnits[] = {"%", "МПа", "м3/ч"};
 
 bool IsAnalog(int channel) {
     return channel >= device::tcAnalog1;
@@ -82,11 +85,13 @@ TrendPlot::TrendPlot(TrendTime maxStep, QWidget* parent) : QWidget(parent), tren
     chart_ = new QChart;
     chart_->setMargins(QMargins(4, 4, 4, 4));
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    QFont small = chart_->legend()->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    chart_->legend()->setFont(small);
     chart_->setAnimationOptions(QChart::NoAnimation);
 
     timeAxis_ = new QDateTimeAxis;
     timeAxis_->setFormat("dd.MM HH:mm");
-    timeAxis_->setTickCount(7);
     temperatureAxis_ = new QValueAxis;
     temperatureAxis_->setTitleText("°C");
     temperatureAxis_->setLabelFormat("%.0f");
@@ -281,10 +286,20 @@ void TrendPlot::UpdateRanges() {
     if (first > last) { // nothing yet: the hour now
         last = TrendTimeOf(QDateTime::currentDateTime());
         first = last - 3600;
-    } else if (last - first < 3600) {
-        first -= 1800;
-        last += 1800;
+    } else if (last == first) {
+        last += 3600;
     }
+    // Ticks on whole times of day: the smallest step that gives at most eight.
+    TrendTime tick = 0;
+    for (TrendTime minutes : {10, 30, 60, 120, 180, 360, 720, 1440, 2880}) {
+        tick = minutes * 60;
+        if ((last - first) / tick < 8) {
+            break;
+        }
+    }
+    first = first / tick * tick;
+    last = (last + tick - 1) / tick * tick;
+    timeAxis_->setTickCount(int((last - first) / tick) + 1);
     timeAxis_->setRange(DateTimeOf(first), DateTimeOf(last));
     if (low > high) {
         low = 0.0;
@@ -332,15 +347,16 @@ void TrendPlot::ToggleCurve(int curve) {
 }
 
 QString TrendPlot::ChannelName(int channel) const {
-    QString name = kLooks[std::size_t(channel)].Name;
-    if (IsAnalog(channel)) {
-        const int type = inputs_[std::size_t(channel - device::tcAnalog1)].InputType;
-        const std::string header = catalogue::AnalogHeader(type, "");
-        if (!header.empty()) {
-            name += " (" + QString::fromStdString(header) + ")";
-        }
+    if (!IsAnalog(channel)) {
+        return kLooks[std::size_t(channel)].Name;
     }
-    return name;
+    // Short enough for the legend's one line: "P 1, МПа", "Поз. 3, %".
+    const int input = channel - device::tcAnalog1 + 1;
+    const int type = inputs_[std::size_t(input - 1)].InputType;
+    if (type < 0 || type > 2) {
+        return QString("Вход %1").arg(input);
+    }
+    return QString("%1 %2, %3").arg(kInputNames[type]).arg(input).arg(kInputUnits[type]);
 }
 
 // A 4-20 mA input is drawn as percent of its value at 20 mA (MaxVal counts
@@ -359,10 +375,9 @@ QString TrendPlot::ValueText(int channel, double value) const {
         return locale.toString(value, 'f', 1) + " °C";
     }
     const int type = inputs_[std::size_t(channel - device::tcAnalog1)].InputType;
-    const char* units[] = {"%", "МПа", "м3/ч"};
     const QString text = type == 1 || type == 2
-                             ? locale.toString(value, 'f', 2) + " " + units[type]
-                             : locale.toString(std::trunc(value), 'f', 0) + " " + units[0];
+                             ? locale.toString(value, 'f', 2) + " " + kInputUnits[type]
+                             : locale.toString(std::trunc(value), 'f', 0) + " " + kInputUnits[0];
     return text + " (" + locale.toString(PlotValue(channel, value), 'f', 0) + " %)";
 }
 

@@ -133,7 +133,7 @@ TEST_F(TrendPlotTest, HoverShowsTimeAndTrueValueOfTheNearestPointAndNotes) {
     EXPECT_EQ(t1, "05.03.2022 10:00\nТ1: " + locale.toString(21.5, 'f', 1) + " °C");
     const QString pressure = plot.HoverText(ViewPositionOf(device::tcAnalog1, {ten, 25.0}));
     EXPECT_EQ(pressure,
-              "05.03.2022 10:00\nВход 1 (P, МПа): " + locale.toString(0.4, 'f', 2) + " МПа (25 %)");
+              "05.03.2022 10:00\nP 1, МПа: " + locale.toString(0.4, 'f', 2) + " МПа (25 %)");
     // The mark sits on the bottom of the input axis.
     const QString note = plot.HoverText(ViewPositionOf(device::tcAnalog1, {ten, 0.0}));
     EXPECT_EQ(note, "05.03.2022 10:00\nАвария: датчик Т1;");
