@@ -14,7 +14,7 @@ PACKAGES=(
     libmodbus-dev libpugixml-dev libzip-dev
     libgtest-dev libgmock-dev googletest
     python3 python3-openpyxl mbpoll
-    fonts-dejavu-core
+    fonts-dejavu-core desktop-file-utils
     qt6-charts-dev libqt6opengl6-dev # the charts package misses its OpenGL dependency
 )
 

@@ -1,5 +1,6 @@
 #include "DemoController.h"
 
+#include "device/Calibration.h"
 #include "simulator/Controller.h"
 #include "simulator/PtyServer.h"
 
@@ -19,6 +20,14 @@ DemoController::~DemoController() {
 
 QString DemoController::PortName() const {
     return QString::fromStdString(server_->SlavePath());
+}
+
+void DemoController::PlayReference(const device::CalibrationReference& reference) {
+    if (reference.Source == device::CalibrationReference::Resistance) {
+        controller_->References().SetResistance(reference.Value);
+    } else {
+        controller_->References().SetCurrent(reference.Value);
+    }
 }
 
 } // namespace kt41::app

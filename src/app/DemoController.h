@@ -4,6 +4,10 @@
 
 #include <memory>
 
+namespace kt41::device {
+struct CalibrationReference;
+}
+
 namespace kt41::sim {
 class Controller;
 class PtyServer;
@@ -24,6 +28,11 @@ public:
 
     // The port name under which the tool reaches it.
     QString PortName() const;
+
+    // Plays the engineer's resistor box and current source: connects the
+    // reference a confirmed calibration prompt asked for, so that the
+    // simulated converter codes settle to its code.
+    void PlayReference(const device::CalibrationReference& reference);
 
 private:
     std::unique_ptr<sim::Controller> controller_;

@@ -28,9 +28,19 @@ ProgramStart PrepareProgram(QStringList arguments) {
     return start;
 }
 
+void PlayDemoReferences(DemoController* demo, TForm_Main& main) {
+    if (demo == nullptr) {
+        return;
+    }
+    main.ReferenceConfirmed = [demo](const device::CalibrationReference& reference) {
+        demo->PlayReference(reference);
+    };
+}
+
 int RunProgram(QStringList arguments) {
     ProgramStart start = PrepareProgram(std::move(arguments));
     ProgramWindows windows(std::move(start.Windows));
+    PlayDemoReferences(start.Demo.get(), windows.Main());
     windows.Main().show();
     return QApplication::exec();
 }

@@ -22,6 +22,10 @@ struct ProgramStart {
 // failure to start it is shown and the program starts without it).
 ProgramStart PrepareProgram(QStringList arguments);
 
+// With --demo, a confirmed calibration prompt connects its reference source
+// to the simulated controller; nothing without it.
+void PlayDemoReferences(DemoController* demo, TForm_Main& main);
+
 // The whole program: PrepareProgram, the windows in start-up order, the main
 // window shown, the message loop.
 int RunProgram(QStringList arguments);

@@ -1,8 +1,11 @@
 #include "StartUp.h"
 
 #include "dialogs/TForm_Calendar.h"
+#include "dialogs/TForm_Dialog.h"
+#include "dialogs/TForm_KodiCalibr.h"
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
+#include "dialogs/TForm_Sel.h"
 #include "dialogs/TNew_DeviceForm.h"
 #include "driver/Kt41Driver.h"
 #include "gui/GeneralError.h"
@@ -37,9 +40,9 @@ ProgramWindows::ProgramWindows(Options options) {
     // TForm_Data_Time       device clock
     main.New_DeviceForm = Create<dialogs::TNew_DeviceForm>(&main);
     // TForm_SelPattern      archive template choice
-    // TForm_Sel             thermometer type choice
-    // TForm_Dialog          calibration prompt
-    // TForm_KodiCalibr      converter code monitor
+    main.Form_Sel = Create<dialogs::TForm_Sel>(&main);
+    main.Form_Dialog = Create<dialogs::TForm_Dialog>(&main);
+    main.Form_KodiCalibr = Create<dialogs::TForm_KodiCalibr>(main.Model(), main.Settings, &main);
 }
 
 ProgramWindows::~ProgramWindows() = default;

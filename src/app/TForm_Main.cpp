@@ -12,7 +12,6 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,7 +21,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -252,14 +250,8 @@ void TForm_Main::SaveWindowLayout() {
 }
 
 void TForm_Main::FormClose() {
+    // The pages save their widths; the archive page ends a running read.
     ForEachPage([](pages::MainWindowPage& page) { page.PrepareClose(); });
-    // A running archive read sees the cleared flag and ends before the window goes.
-    if (ReadingFlag) {
-        ReadingFlag = false;
-        QCoreApplication::processEvents();
-        QThread::msleep(50);
-        QCoreApplication::processEvents();
-    }
     SaveWindowLayout();
 }
 

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <type_traits>
@@ -28,10 +29,21 @@ class QToolBar;
 namespace kt41::dialogs {
 class TForm_Calendar_Pump;
 class TForm_Calendar_Tlow;
+class TForm_Dialog;
+class TForm_KodiCalibr;
 class TForm_Pumps_Conf;
 class TForm_Schedule_Tnorm;
+class TForm_Sel;
 class TNew_DeviceForm;
 } // namespace kt41::dialogs
+
+namespace kt41::device {
+struct CalibrationReference;
+}
+
+namespace kt41::driver {
+class SerialPortError;
+}
 
 namespace kt41::gui {
 struct FileRequest;
@@ -86,10 +98,14 @@ public:
     dialogs::TForm_Calendar_Pump* Form_Calendar_Pump = nullptr;
     dialogs::TForm_Calendar_Tlow* Form_Calendar_Tlow = nullptr;
     dialogs::TNew_DeviceForm* New_DeviceForm = nullptr;
+    dialogs::TForm_Sel* Form_Sel = nullptr;
+    dialogs::TForm_Dialog* Form_Dialog = nullptr;
+    dialogs::TForm_KodiCalibr* Form_KodiCalibr = nullptr;
 
-    // An archive read is in progress. The archive page sets it while its read
-    // loop runs; the loop ends when it is cleared.
-    bool ReadingFlag = false;
+    // Called when the engineer confirms a calibration prompt, with the
+    // reference that prompt asked for (--demo sets its simulated controller's
+    // reference sources by it); empty for a real controller.
+    std::function<void(const device::CalibrationReference&)> ReferenceConfirmed;
 
     // Puts a page in place of the placeholder of tab index. A page that also
     // implements MainWindowPage takes part in the window's steps: FormCreate,
@@ -104,6 +120,10 @@ public:
         }
     }
     QWidget* PageAt(int index) const;
+    // The window steps of the page at tab index; null for a placeholder.
+    pages::MainWindowPage* PageStepsAt(int index) const {
+        return index >= 0 && index < kPageCount ? pages_[std::size_t(index)] : nullptr;
+    }
 
     // --- operations used by the pages and dialogs ---------------------------------
     // Appends "h:mm:ss.zzz", two spaces and text to the log.
@@ -184,6 +204,8 @@ public:
     // The pump-group, schedule and calendar dialogs of a contour page
     // (TForm_Main_DialogHandlers.cpp).
     void OpenContourDialog(pages::ContourDialog dialog, int contour) override;
+    // The port-busy box and the log line with the cause (TForm_Main_Connection.cpp).
+    void ReportPortError(const driver::SerialPortError& error) override;
 
     // Status bar panel widths.
     static constexpr int kPanel0Width = 300;
@@ -257,6 +279,9 @@ private:
     std::optional<int> pendingLogHeight_;
     bool closed_ = false;
 };
+
+// The port-busy box and the log line with the cause of a port error.
+void ShowPortError(TForm_Main& window, const driver::SerialPortError& error);
 
 // The caption of the main window with the version appended.
 QString MainWindowCaption();

@@ -1,5 +1,5 @@
-// Commands of the main window whose work belongs to the calibration
-// procedures. Those fill their handlers here; until then a command does nothing.
+// The calibration commands of the main window (CalibrationProcedure).
+#include "CalibrationProcedure.h"
 #include "TForm_Main.h"
 
 #include <QAction>
@@ -7,9 +7,13 @@
 
 namespace kt41::app {
 
-void TForm_Main::Calibr_TermExecute() {}
+void TForm_Main::Calibr_TermExecute() {
+    CalibrationProcedure(*this).Temperature();
+}
 
-void TForm_Main::Calibr_PressExecute() {}
+void TForm_Main::Calibr_PressExecute() {
+    CalibrationProcedure(*this).Pressure();
+}
 
 void TForm_Main::Calibr_TermUpdate() {
     Calibr_Term->setEnabled(Menu_Calibr->menuAction()->isVisible() && !AnyPageUsesLine());

@@ -28,13 +28,17 @@ const QString kDisconnectHint = "Отключить|Завершить связ�
 constexpr int kConnectAttempts = 2;
 constexpr int kAddressWithoutDialog = 1;
 
+} // namespace
+
 // One box for every port error, then the log line that says what happened.
 void ShowPortError(TForm_Main& window, const driver::SerialPortError& error) {
     gui::ShowErrorBox(&window, kPortBusy);
     window.LogMessage(QString::fromStdString(device::PortFaultText(error.Fault(), error.Port())));
 }
 
-} // namespace
+void TForm_Main::ReportPortError(const driver::SerialPortError& error) {
+    ShowPortError(*this, error);
+}
 
 void TForm_Main::ShowConnectAction(bool connected) {
     Connect_Device->setIcon(connected ? DisconnectIcon() : ConnectIcon());

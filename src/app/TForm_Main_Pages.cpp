@@ -2,6 +2,7 @@
 // pages and the inputs page, and the steps the window takes its pages through.
 #include "TForm_Main.h"
 
+#include "pages/ArchivePage.h"
 #include "pages/ContourPage.h"
 #include "pages/DevicePage.h"
 #include "pages/InputsPage.h"
@@ -17,6 +18,7 @@ void TForm_Main::BuildParameterPages() {
         SetPage(kPageContour1 + contour - 1, new pages::ContourPage(*this, contour));
     }
     SetPage(kPageInputs, new pages::InputsPage(*this));
+    SetPage(kPageArchive, new pages::ArchivePage(*this));
     PageControl1->setCurrentIndex(kPageDevice);
 }
 

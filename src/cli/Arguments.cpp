@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 
 #include <charconv>
+#include <chrono>
 
 namespace kt41::cli {
 
@@ -14,7 +15,10 @@ const std::string_view kHelpText =
   kt41ctl write   --port ПОРТ --address АДРЕС ФАЙЛ     [--baud СКОРОСТЬ] [--verbose]
   kt41ctl show    ФАЙЛ
   kt41ctl current --port ПОРТ --address АДРЕС          [--baud СКОРОСТЬ] [--verbose]
+  kt41ctl archive --port ПОРТ --address АДРЕС --from ДАТА --to ДАТА [-o ФАЙЛ.csv]
+                                                       [--baud СКОРОСТЬ] [--verbose]
   kt41ctl --help
+  kt41ctl --version
 
 Команды:
   read     связаться с контроллером (две попытки), прочитать всю настройку
@@ -23,18 +27,27 @@ const std::string_view kHelpText =
   show     показать параметры файла так, как их показывают страницы
            программы: по строке на параметр, "страница<TAB>параметр<TAB>значение"
   current  один опрос текущих показаний: показания и активные события
+  archive  прочитать часовой архив за период до восьми календарных дней,
+           от нового часа к старому: по строке на запись, поля через TAB;
+           с -o - файл CSV со строкой заголовка; Ctrl+C прерывает чтение,
+           прочитанные записи остаются
 
 Параметры:
   --port ПОРТ       последовательный порт (/dev/ttyUSB0, COM3)
                     или шлюз Modbus TCP: tcp://узел:порт
   --address АДРЕС   сетевой адрес контроллера, 1..239
-  -o, --output ФАЙЛ файл, в который read сохраняет настройку
+  -o, --output ФАЙЛ файл, в который read сохраняет настройку (archive - таблицу CSV)
+  --from ДАТА       archive: первый день, ГГГГ-ММ-ДД
+  --to ДАТА         archive: последний день, ГГГГ-ММ-ДД, не позже чем через 7 дней
+                    после первого
   --baud СКОРОСТЬ   скорость последовательного порта, бит/с (по умолчанию 9600)
   --verbose         журнал обмена в стандартный поток ошибок
   -h, --help        эта справка
+  --version         номер версии программы
 
 Предупреждения и ошибки выводятся в стандартный поток ошибок.
-Код завершения: 0 - успех, 1 - ошибка связи или файла, 2 - ошибка в командной строке.
+Код завершения: 0 - успех, 1 - ошибка связи или файла, 2 - ошибка в командной строке,
+130 - чтение архива прервано (Ctrl+C).
 )";
 
 namespace {
@@ -50,19 +63,42 @@ bool ParseNumber(const std::optional<std::string>& text, long long& value) {
     return error == std::errc() && end == last;
 }
 
+// A date "YYYY-MM-DD" that exists in the calendar.
+bool ParseDate(const std::optional<std::string>& text, device::ArchiveDate& date) {
+    if (!text || text->size() != 10 || (*text)[4] != '-' || (*text)[7] != '-') {
+        return false;
+    }
+    long long year = 0, month = 0, day = 0;
+    if (!ParseNumber(text->substr(0, 4), year) || !ParseNumber(text->substr(5, 2), month) ||
+        !ParseNumber(text->substr(8, 2), day)) {
+        return false;
+    }
+    using namespace std::chrono;
+    const year_month_day ymd{std::chrono::year(int(year)), std::chrono::month(unsigned(month)),
+                             std::chrono::day(unsigned(day))};
+    if (year < 1900 || !ymd.ok()) {
+        return false;
+    }
+    date = {int(year), int(month), int(day)};
+    return true;
+}
+
 struct CommandRule {
     std::string_view Name;
     TCommand Command;
     bool UsesLine;    // --port, --address, --baud, --verbose
     bool TakesOutput; // -o FILE
     bool TakesFile;   // one file argument
+    bool NeedsOutput; // -o is required
+    bool TakesRange;  // --from DATE --to DATE, both required
 };
 
 constexpr CommandRule kRules[] = {
-    {"read", TCommand::Read, true, true, false},
-    {"write", TCommand::Write, true, false, true},
-    {"show", TCommand::Show, false, false, true},
-    {"current", TCommand::Current, true, false, false},
+    {"read", TCommand::Read, true, true, false, true, false},
+    {"write", TCommand::Write, true, false, true, false, false},
+    {"show", TCommand::Show, false, false, true, false, false},
+    {"current", TCommand::Current, true, false, false, false, false},
+    {"archive", TCommand::Archive, true, true, false, false, true},
 };
 
 } // namespace
@@ -93,6 +129,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
     a.Command = rule->Command;
     bool havePort = false, haveAddress = false, haveOutput = false, haveFile = false;
+    bool haveFrom = false, haveTo = false;
     for (std::size_t n = 1; n < args.size(); ++n) {
         std::string option = args[n];
         std::optional<std::string> value;
@@ -144,6 +181,12 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
             a.File = *file;
             haveOutput = true;
+        } else if (rule->TakesRange && (option == "--from" || option == "--to")) {
+            const bool from = option == "--from";
+            if (!ParseDate(takeValue(), from ? a.From : a.To)) {
+                return fail("после " + option + " нужна дата в виде ГГГГ-ММ-ДД");
+            }
+            (from ? haveFrom : haveTo) = true;
         } else if (rule->TakesFile && !haveFile && (option.empty() || option[0] != '-')) {
             a.File = args[n];
             haveFile = true;
@@ -160,11 +203,26 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     if (rule->UsesLine && !haveAddress) {
         return fail("не задан сетевой адрес (--address)");
     }
-    if (rule->TakesOutput && !haveOutput) {
+    if (rule->NeedsOutput && !haveOutput) {
         return fail("не задан файл для сохранения (-o)");
     }
     if (rule->TakesFile && !haveFile) {
         return fail("не задан файл конфигурации");
+    }
+    if (rule->TakesRange) {
+        if (!haveFrom || !haveTo) {
+            return fail(haveFrom ? "не задан последний день (--to)"
+                                 : "не задан первый день (--from)");
+        }
+        switch (device::CheckArchiveRange(a.From, a.To)) {
+        case device::ArchiveRangeError::EndBeforeStart:
+            return fail("последний день (--to) раньше первого (--from)");
+        case device::ArchiveRangeError::MoreThanEightDays:
+            return fail("период длиннее восьми календарных дней: --to может быть не позже "
+                        "чем через 7 дней после --from");
+        case device::ArchiveRangeError::None:
+            break;
+        }
     }
     return {a, {}};
 }

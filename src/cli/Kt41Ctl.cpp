@@ -1,6 +1,8 @@
 #include "Kt41Ctl.h"
 
+#include "ArchiveCommand.h"
 #include "Listings.h"
+#include "SerialNumberCheck.h"
 #include "config_file/ConfigFile.h"
 #include "device/ProgressTexts.h"
 #include "device/TKT41.h"
@@ -8,6 +10,8 @@
 #include "driver/SerialPortError.h"
 
 #include <array>
+#include <csignal>
+#include <ctime>
 #include <exception>
 
 namespace kt41::cli {
@@ -65,6 +69,36 @@ struct Session {
     device::TKT41 model;
 };
 
+// Ctrl+C while it lives sets the flag instead of ending the program.
+class InterruptFlag {
+public:
+    InterruptFlag() {
+        raised_ = 0;
+        struct sigaction action {};
+        action.sa_handler = [](int) { raised_ = 1; };
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &action, &previous_);
+    }
+    ~InterruptFlag() { sigaction(SIGINT, &previous_, nullptr); }
+    InterruptFlag(const InterruptFlag&) = delete;
+    InterruptFlag& operator=(const InterruptFlag&) = delete;
+
+    bool Raised() const { return raised_ != 0; }
+
+private:
+    static inline volatile std::sig_atomic_t raised_ = 0;
+    struct sigaction previous_ {};
+};
+
+driver::CivilDateTime LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 std::string Quoted(const std::string& text) {
     return "«" + text + "»";
 }
@@ -103,6 +137,8 @@ int Kt41Ctl::Execute(const Arguments& a) {
         return ShowFile(a);
     case TCommand::Current:
         return PollCurrent(a);
+    case TCommand::Archive:
+        return ReadArchive(a);
     }
     return kExitUsage;
 }
@@ -156,6 +192,7 @@ int Kt41Ctl::WriteFromFile(const Arguments& a) {
                         Quoted(a.Port),
                     true);
     }
+    WarnOnSerialNumberMismatch(session.model, err_);
     // A write that stops half-way is followed by the line that names the
     // blocks it left in the controller.
     bool written = false;
@@ -202,6 +239,27 @@ int Kt41Ctl::PollCurrent(const Arguments& a) {
     }
     WriteCurrentListing(session.model, data, out_);
     return kExitOk;
+}
+
+} // namespace kt41::cli
+
+namespace kt41::cli {
+
+int Kt41Ctl::ReadArchive(const Arguments& a) {
+    Session session(driver_, a, err_);
+    if (!session.Connect(a.Address)) {
+        return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
+                        Quoted(a.Port),
+                    true);
+    }
+    // The input settings decide the unit of each 4-20 mA column.
+    if (!session.model.ReadInputs()) {
+        return Fail("не удалось прочитать настройку входов", true);
+    }
+    const InterruptFlag interrupt;
+    const ArchiveOutput io{out_, err_, Now ? Now() : LocalTimeNow(), ErrIsTerminal,
+                           [&interrupt] { return interrupt.Raised(); }};
+    return RunArchiveCommand(session.model, a, io);
 }
 
 } // namespace kt41::cli

@@ -2,6 +2,7 @@
 
 #include "Arguments.h"
 #include "driver/Kt41Driver.h"
+#include "driver/OleDateTime.h"
 #include "driver/SerialPortError.h"
 
 #include <functional>
@@ -34,6 +35,11 @@ public:
 
     // Optional: why the driver's last call failed, added to error messages.
     std::function<std::string()> DriverError;
+    // The local time (the archive's "end date today means now"); the system
+    // clock when empty.
+    std::function<driver::CivilDateTime()> Now;
+    // Standard error is a terminal: the archive read shows a progress line.
+    bool ErrIsTerminal = false;
 
     int Run(const std::vector<std::string>& args);
 
@@ -43,6 +49,7 @@ private:
     int WriteFromFile(const Arguments& a);
     int ShowFile(const Arguments& a);
     int PollCurrent(const Arguments& a);
+    int ReadArchive(const Arguments& a); // Ctrl+C stops it between two records
     int Fail(const std::string& message, bool fromDriver);
     // The port-busy text and the port's own message.
     int PortFailure(const driver::SerialPortError& e);

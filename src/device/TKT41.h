@@ -120,6 +120,9 @@ public:
     bool ReadContourEx(int contour, TParamConturEx& record);
     bool WriteContourEx(int contour, const TParamConturEx& record);
     bool ReadDeviceParams();
+    // The controller's identity words (Model, SerialNumber, Version,
+    // Manufact_date) into `identity`, leaving the model alone; one driver call.
+    bool ReadDeviceIdentity(TParamDevice& identity);
     bool WriteDeviceParams();
     bool ReadCalibration();
     bool WriteCalibration();

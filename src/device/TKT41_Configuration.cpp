@@ -161,6 +161,15 @@ bool TKT41::ReadDeviceParams() {
     return true;
 }
 
+bool TKT41::ReadDeviceIdentity(TParamDevice& identity) {
+    std::array<std::uint16_t, kDeviceInfoWords> words{};
+    if (!ReadBlock(words, [&](auto b) { return driver_.Read_DeviceInfo_KT41(Address, b); })) {
+        return false;
+    }
+    DecodeDeviceInfo(words, identity);
+    return true;
+}
+
 bool TKT41::WriteDeviceParams() {
     std::array<std::uint16_t, kDeviceParamWords> words{};
     EncodeDeviceParams(ParamDevice, words);

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "version/Version.h"
+
 #include <QString>
 
 namespace kt41::gui {
 
-// The program's version, compiled in from the project version.
-inline constexpr int kVersionMajor = KT41_VERSION_MAJOR;
-inline constexpr int kVersionMinor = KT41_VERSION_MINOR;
-inline constexpr int kVersionRelease = KT41_VERSION_PATCH;
-inline constexpr int kVersionBuild = KT41_VERSION_TWEAK;
+// The program's version, the numbers every program of the project prints.
+inline const int kVersionMajor = version::Current().Major;
+inline const int kVersionMinor = version::Current().Minor;
+inline const int kVersionRelease = version::Current().Release;
+inline const int kVersionBuild = version::Current().Build;
 
 // The maker's web page and mail address (Home_page, About window).
 inline const QString kHomePageUrl = "https://www.velmar.example/kt41";

@@ -10,6 +10,10 @@ namespace kt41::device {
 class TKT41;
 }
 
+namespace kt41::driver {
+class SerialPortError;
+}
+
 namespace kt41::pages {
 
 // The dialogs a contour page opens on its contour's data.
@@ -37,6 +41,10 @@ public:
     // The text height H the device page measured when it was last shown; 0
     // before it was first shown.
     virtual int MeasuredTextHeight() const = 0;
+
+    // A failure of the line itself, shown as the window's commands show it: the
+    // port-busy box, then the log line with its cause.
+    virtual void ReportPortError(const driver::SerialPortError& error) = 0;
 
     // Opens the dialog on a working copy of the contour's data (1-based); the
     // model gets the copy back when the user confirms it.

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace kt41::sim {
@@ -10,6 +11,17 @@ std::optional<long> Number(const std::string& text, long low, long high) {
     long value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// A decimal number with a point or a comma, within [low, high].
+std::optional<double> Decimal(std::string text, double low, double high) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !(value >= low && value <= high)) {
         return std::nullopt;
     }
     return value;
@@ -90,6 +102,17 @@ std::optional<SimCommandLine> ParseSimCommandLine(const std::vector<std::string>
                 return fail("--archive-days needs a number of days 0..3650");
             }
             cl.ArchiveDays = int(*days);
+        } else if (a == "--resistance" || a == "--current") {
+            const bool resistance = a == "--resistance";
+            const std::string* v = value();
+            const auto source =
+                v != nullptr ? (resistance ? Decimal(*v, 10.0, 400.0) : Decimal(*v, 0.0, 25.0))
+                             : std::nullopt;
+            if (!source) {
+                return fail(resistance ? "--resistance needs ohms 10..400, e.g. 92.16"
+                                       : "--current needs milliamperes 0..25, e.g. 4");
+            }
+            (resistance ? cl.Resistance : cl.Current) = *source;
         } else if (a == "--hold") {
             cl.Hold = true;
         } else if (a == "--verbose" || a == "-v") {
@@ -148,6 +171,18 @@ Controller:
   --serial N         serial number 0..65535; default 12345
   --archive-days N   days of hourly archive before now; default 40
 
+Calibration (the engineer's reference sources):
+  --resistance OHMS  a resistor of OHMS on the thermometer inputs, e.g. 92.16
+                     or 146,07: the temperature converter code settles to its
+                     code (linear, 18250 at 92.16 and 28950 at 146.07 ohms;
+                     88 ohms or less gives a code below 17500, a faulty channel)
+  --current MA       a current of MA milliamperes on the 4-20 mA inputs: the
+                     pressure converter code settles to its code (6000 at 4 mA,
+                     30000 at 20 mA)
+                     Each read moves a code four fifths of the way to the
+                     source's code, with a noise of a few codes. A written
+                     calibration block is kept and read back.
+
 Line:
   --baud N           with --device: the device's baud rate (default 9600);
                      with --pty or --tcp: emulate a line of N baud, 10 bits per
@@ -201,11 +236,14 @@ Faults (repeatable; rules are tried in order):
 Other:
   --verbose, -v      print every request on standard error
   --help, -h         this text
+  --version          print the version and exit
 
 Examples:
   kt41-sim --tcp 1502
       then connect the tool to port tcp://127.0.0.1:1502, address 1
   kt41-sim --pty --any-address --baud 9600
+  kt41-sim --tcp 1502 --resistance 92.16 --current 4
+      the first points of both calibrations are connected
   kt41-sim --tcp 1502 --fault no-answer,function=Connect_Device_KT41,count=2
       the first connect attempt gets no answer, neither to its request nor to
       the driver's retry, and fails; the second succeeds

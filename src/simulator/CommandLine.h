@@ -21,6 +21,10 @@ struct SimCommandLine {
     std::uint16_t SerialNumber = 12345;
     int ArchiveDays = 40;
     bool Hold = false;
+    // Reference sources on the converters: ohms on the thermometer inputs,
+    // milliamperes on the 4-20 mA inputs.
+    std::optional<double> Resistance;
+    std::optional<double> Current;
     bool Verbose = false;
     bool Help = false;
     std::vector<Fault> Faults;

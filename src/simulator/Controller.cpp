@@ -1,6 +1,7 @@
 // Requests, blocks, fault rules and the call log of the simulated controller.
 #include "Controller.h"
 
+#include "AccessRules.h"
 #include "CivilTime.h"
 #include "device/BlockCodec.h"
 #include "driver/RegisterMap.h"
@@ -88,49 +89,8 @@ const std::vector<Named>& NamedRequests() {
 
 } // namespace
 
-struct Controller::Area {
-    Block Kind;
-    int Index;
-    regmap::Range Range;
-    std::uint16_t Writable; // words writable from the start of the area
-};
-
-const std::vector<Controller::Area>& Controller::Areas() {
-    using namespace regmap;
-    static const std::vector<Area> areas{
-        {Block::General, 0, kGeneral, kGeneral.Count},
-        {Block::Identity, 0, kIdentity, 0},
-        {Block::ContourTable, 0, kContourTable, kContourTable.Count},
-        {Block::Contour, 1, ContourBlock(1), ContourBlock(1).Count},
-        {Block::Contour, 2, ContourBlock(2), ContourBlock(2).Count},
-        {Block::Contour, 3, ContourBlock(3), ContourBlock(3).Count},
-        {Block::Contour, 4, ContourBlock(4), ContourBlock(4).Count},
-        {Block::InputsTerm, 0, kInputsTerm, kInputsTerm.Count},
-        {Block::InputsAnalog, 0, kInputsAnalog, kInputsAnalog.Count},
-        {Block::DeviceParams, 0, kDeviceParams, kDeviceParams.Count},
-        {Block::Calibration, 0, kCalibration, kCalibration.Count},
-        {Block::ManualState, 0, kManualState, 7}, // modes, pumps, outputs
-        {Block::ValveCommand, 0, kValveCommand, kValveCommand.Count},
-        {Block::CurrentData, 0, kCurrentData, 0},
-        {Block::AdcCodes, 0, kAdcCodes, 0},
-        {Block::Clock, 0, kClock, kClock.Count},
-        {Block::ArchiveRequest, 0, kArchiveRequest, kArchiveRequest.Count},
-        {Block::ArchiveAnswer, 0, kArchiveAnswer, 0},
-    };
-    return areas;
-}
-
-const Controller::Area* Controller::AreaAt(std::uint16_t address) {
-    for (const Area& area : Areas()) {
-        if (address >= area.Range.First && address < area.Range.First + area.Range.Count) {
-            return &area;
-        }
-    }
-    return nullptr;
-}
-
 std::size_t Controller::BlockSize(Block block, int index) {
-    for (const Area& area : Areas()) {
+    for (const BlockArea& area : BlockAreas()) {
         if (area.Kind == block && (block != Block::Contour || area.Index == index)) {
             return area.Range.Count;
         }
@@ -139,7 +99,7 @@ std::size_t Controller::BlockSize(Block block, int index) {
 }
 
 Controller::Controller(ControllerOptions options)
-    : options_(std::move(options)), random_(options_.Seed) {
+    : options_(std::move(options)), random_(options_.Seed), references_(options_.Seed + 1) {
     const Configuration& cfg = options_.Initial;
     auto put = [&](Block b, int index, std::vector<std::uint16_t> words) {
         stored_[{b, index}] = std::move(words);
@@ -361,7 +321,14 @@ std::vector<std::uint8_t> Controller::Process(std::span<const std::uint8_t> pdu)
             pdu.size() != 10 + 2 * std::size_t(writeCount)) {
             return ExceptionReply(function, regmap::kIllegalDataValue);
         }
-        // The write is done before the read.
+        // Both ranges are checked before anything is done, so a refusal
+        // leaves the blocks as they were. The write is done before the read.
+        if (const auto error = WriteRefusal(writeFirst, writeCount)) {
+            return ExceptionReply(function, *error);
+        }
+        if (const auto error = ReadRefusal(readFirst, readCount)) {
+            return ExceptionReply(function, *error);
+        }
         if (const auto error = WriteRange(writeFirst, pdu.subspan(10))) {
             return ExceptionReply(function, *error);
         }
@@ -378,28 +345,15 @@ std::vector<std::uint8_t> Controller::Process(std::span<const std::uint8_t> pdu)
 
 std::optional<std::uint8_t> Controller::ReadRange(std::uint16_t first, std::uint16_t count,
                                                   std::vector<std::uint8_t>& out) {
-    if (std::size_t(first) + count > 0x10000) {
-        return regmap::kIllegalDataAddress;
+    if (const auto refusal = ReadRefusal(first, count)) {
+        return refusal;
     }
-    // Each block is taken once, so a read sees one consistent picture of it.
-    std::map<const Area*, std::vector<std::uint16_t>> pictures;
-    std::vector<std::uint16_t> words;
-    for (std::uint32_t a = first; a < std::uint32_t(first) + count; ++a) {
-        const Area* area = AreaAt(std::uint16_t(a));
-        if (area == nullptr) {
-            return regmap::kIllegalDataAddress;
-        }
-        auto it = pictures.find(area);
-        if (it == pictures.end()) {
-            it = pictures.emplace(area, Snapshot(area->Kind, area->Index, true)).first;
-        }
-        words.push_back(it->second[a - area->Range.First]);
-    }
-    if (pictures.count(AreaAt(regmap::kArchiveAnswer.First)) != 0 && !ArchiveRequestValid()) {
-        return regmap::kIllegalDataValue;
-    }
-    for (std::uint16_t w : words) {
-        PutWord(out, w);
+    // A read stays inside one block and sees one consistent picture of it.
+    const BlockArea* area = AreaAt(first);
+    const std::vector<std::uint16_t> words = Snapshot(area->Kind, area->Index, true);
+    const std::size_t offset = first - area->Range.First;
+    for (std::size_t k = 0; k < count; ++k) {
+        PutWord(out, words[offset + k]);
     }
     return std::nullopt;
 }
@@ -407,60 +361,46 @@ std::optional<std::uint8_t> Controller::ReadRange(std::uint16_t first, std::uint
 std::optional<std::uint8_t> Controller::WriteRange(std::uint16_t first,
                                                    std::span<const std::uint8_t> data) {
     const std::size_t count = data.size() / 2;
-    if (std::size_t(first) + count > 0x10000) {
-        return regmap::kIllegalDataAddress;
+    if (const auto refusal = WriteRefusal(first, std::uint16_t(count))) {
+        return refusal;
     }
-    std::map<const Area*, std::vector<std::uint16_t>> next; // new contents per block
+    const BlockArea* area = AreaAt(first);
+    std::vector<std::uint16_t> words = Snapshot(area->Kind, area->Index, false);
+    const std::size_t offset = first - area->Range.First;
     for (std::size_t k = 0; k < count; ++k) {
-        const std::uint16_t a = std::uint16_t(first + k);
-        const Area* area = AreaAt(a);
-        if (area == nullptr || a - area->Range.First >= area->Writable) {
-            return regmap::kIllegalDataAddress;
-        }
-        auto it = next.find(area);
-        if (it == next.end()) {
-            it = next.emplace(area, Snapshot(area->Kind, area->Index, false)).first;
-        }
-        it->second[a - area->Range.First] = WordAt(data, 2 * k);
+        words[offset + k] = WordAt(data, 2 * k);
     }
-    // Check what can be refused before anything changes.
-    for (const auto& [area, words] : next) {
-        if (area->Kind == Block::Clock) {
-            const CivilDateTime t{words[0], words[1], words[2], words[3], words[4], words[5]};
-            if (!ValidCivil(t)) {
-                return regmap::kIllegalDataValue;
-            }
-        }
+    // What can be refused is refused before anything changes.
+    if (const auto refusal = ValueRefusal(area->Kind, words)) {
+        return refusal;
     }
-    for (const auto& [area, words] : next) {
-        switch (area->Kind) {
-        case Block::Clock:
-            SetClockWords(words);
-            break;
-        case Block::ManualState: {
-            auto& stored = Stored(Block::ManualState, 0);
-            const std::uint16_t previous = stored[0];
-            std::copy(words.begin(), words.begin() + area->Writable, stored.begin());
-            ApplyManualModes(previous);
-            break;
-        }
-        case Block::ValveCommand:
-            Stored(Block::ValveCommand, 0) = words;
-            ApplyValveCommand();
-            break;
-        case Block::ContourTable:
-        case Block::Contour:
-        case Block::InputsTerm:
-        case Block::InputsAnalog:
-        case Block::DeviceParams:
-        case Block::Calibration:
-            Stored(area->Kind, area->Index) = words;
-            configWritten_ = Steady::now();
-            break;
-        default:
-            Stored(area->Kind, area->Index) = words;
-            break;
-        }
+    switch (area->Kind) {
+    case Block::Clock:
+        SetClockWords(words);
+        break;
+    case Block::ManualState: {
+        auto& stored = Stored(Block::ManualState, 0);
+        const std::uint16_t previous = stored[0];
+        std::copy(words.begin(), words.begin() + area->Writable, stored.begin());
+        ApplyManualModes(previous);
+        break;
+    }
+    case Block::ValveCommand:
+        Stored(Block::ValveCommand, 0) = words;
+        ApplyValveCommand();
+        break;
+    case Block::ContourTable:
+    case Block::Contour:
+    case Block::InputsTerm:
+    case Block::InputsAnalog:
+    case Block::DeviceParams:
+    case Block::Calibration:
+        Stored(area->Kind, area->Index) = words;
+        configWritten_ = Steady::now();
+        break;
+    default:
+        Stored(area->Kind, area->Index) = words;
+        break;
     }
     return std::nullopt;
 }

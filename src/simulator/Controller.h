@@ -19,6 +19,7 @@
 #include "Configuration.h"
 #include "Fault.h"
 #include "Plant.h"
+#include "ReferenceSources.h"
 #include "driver/OleDateTime.h"
 
 #include <array>
@@ -126,6 +127,11 @@ public:
     // The settings the controller holds now, decoded.
     Configuration CurrentConfiguration() const;
 
+    // --- reference sources of a calibration ---------------------------------------
+    // What the converters see instead of the plant while a resistance or a
+    // current is set (the frozen AdcCodes of SetWords still come first).
+    ReferenceSources& References() { return references_; }
+
     // --- clock and archive ------------------------------------------------------
     driver::CivilDateTime Clock() const;
     void SetClock(const driver::CivilDateTime& t);
@@ -145,7 +151,6 @@ public:
     void SetCallObserver(std::function<void(const CallRecord&)> observer);
 
 private:
-    struct Area;
     struct FaultRule {
         Fault Rule;
         int Seen = 0;
@@ -157,8 +162,6 @@ private:
     };
     using Steady = std::chrono::steady_clock;
 
-    static const std::vector<Area>& Areas();
-    static const Area* AreaAt(std::uint16_t address);
     static std::size_t BlockSize(Block block, int index);
 
     std::vector<std::uint8_t> Process(std::span<const std::uint8_t> pdu);
@@ -200,6 +203,7 @@ private:
     mutable std::optional<Steady::time_point> lastAdcRead_;
     mutable Steady::time_point adcSettleStart_;
     mutable std::mt19937 random_;
+    mutable ReferenceSources references_;
     std::vector<std::pair<long long, long long>> gaps_; // [first, last] hour keys
     std::map<long long, std::optional<ArchiveWords>> archiveOverrides_;
     std::vector<FaultRule> faults_;

@@ -55,6 +55,10 @@ std::optional<Controller::ArchiveWords> Controller::RecordAt(long long hourKey) 
     for (std::size_t k = 0; k < 4; ++k) {
         w[14 + k] = r.Events[k];
     }
+    // A contour switched off by the user is a standing state of the
+    // configuration, not something that happened in that hour: the archive
+    // leaves it out, so that the hours with events stand out.
+    w[17] &= std::uint16_t(~0xF000u);
     // What happened in the past: a restart after each outage, and now and then
     // a dry-running pump, a pump stop with switch-over, a feed timeout or a
     // configuration change.

@@ -196,7 +196,8 @@ std::vector<std::uint16_t> Controller::AdcWords(bool fromBus) const {
         const double code = targets[k] * (1.0 - left) + noise(random_);
         w[k] = std::uint16_t(std::clamp(std::lround(code), 0L, 65535L));
     }
-    return w;
+    const auto codes = references_.Codes({w[0], w[1]}, fromBus);
+    return {codes[0], codes[1]};
 }
 
 } // namespace kt41::sim

@@ -4,6 +4,7 @@
 #include "PtyServer.h"
 #include "SerialServer.h"
 #include "TcpServer.h"
+#include "version/Version.h"
 
 #include <csignal>
 #include <iostream>
@@ -23,6 +24,12 @@ int Serve(const SimCommandLine& cl) {
         options.EmulatedBaud = cl.Baud;
     }
     Controller controller(options);
+    if (cl.Resistance) {
+        controller.References().SetResistance(*cl.Resistance);
+    }
+    if (cl.Current) {
+        controller.References().SetCurrent(*cl.Current);
+    }
     for (const Fault& f : cl.Faults) {
         controller.AddFault(f);
     }
@@ -83,6 +90,10 @@ int Serve(const SimCommandLine& cl) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (kt41::version::AskedForVersion(argc, argv)) {
+        std::cout << kt41::version::VersionLine("kt41-sim");
+        return 0;
+    }
     std::string error;
     const auto cl = ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!cl) {

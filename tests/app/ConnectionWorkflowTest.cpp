@@ -527,12 +527,13 @@ TEST_F(ConnectionWorkflowTest, ClosingTheConnectionStopsTheArchiveReadAndThePage
     auto* archive = new LinePage;
     auto* readButton = new QPushButton("Отмена", archive);
     readButton->setObjectName("AdvGlowButton_ReadArx");
-    archive->Using = [&main] { return main.ReadingFlag; };
+    bool reading = false;
+    archive->Using = [&reading] { return reading; };
     archive->Stop = [readButton] { readButton->click(); };
     bool portOpenAtCancel = false;
     QObject::connect(readButton, &QPushButton::clicked, [&] {
         portOpenAtCancel = main.ComPort1.Connected();
-        main.ReadingFlag = false;
+        reading = false;
     });
     main.SetPage(TForm_Main::kPageArchive, archive);
     auto* current = TimerPage(main, TForm_Main::kPageCurrent, "Timer_Current")
@@ -544,12 +545,12 @@ TEST_F(ConnectionWorkflowTest, ClosingTheConnectionStopsTheArchiveReadAndThePage
     program.AnswerAddressDialog("1");
     main.Connect_Device->trigger();
     ASSERT_TRUE(main.ComPort1.Connected());
-    main.ReadingFlag = true;
+    reading = true;
     current->start(5000);
     manual->start(1000);
     main.Connect_Device->trigger();
     EXPECT_TRUE(portOpenAtCancel) << "the read is cancelled before the port closes";
-    EXPECT_FALSE(main.ReadingFlag);
+    EXPECT_FALSE(reading);
     EXPECT_FALSE(current->isActive());
     EXPECT_FALSE(manual->isActive());
     EXPECT_FALSE(main.ComPort1.Connected());

@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 #include "app/Program.h"
+#include "device/Calibration.h"
 #include "gui/GeneralError.h"
 #include "support/GuiTest.h"
 
@@ -104,6 +105,18 @@ TEST_F(StartUpTest, DemoStartsASimulatedControllerOnTheFirstAndSelectedPort) {
     EXPECT_TRUE(main.Model().ReadConfiguration());
     EXPECT_TRUE(main.Memo1->toPlainText().endsWith("Чтение настройки ... Ok."));
     EXPECT_TRUE(Prompt.History.empty());
+
+    // A confirmed calibration prompt connects its resistor: the converter code
+    // settles to it.
+    PlayDemoReferences(start.Demo.get(), main);
+    ASSERT_TRUE(main.ReferenceConfirmed);
+    main.ReferenceConfirmed(device::TermReference(0, 2));
+    std::uint16_t term = 0;
+    std::uint16_t press = 0;
+    for (int read = 0; read < 6; ++read) {
+        ASSERT_TRUE(main.Model().ReadAdcCodes(term, press));
+    }
+    EXPECT_NEAR(term, 28950, 12);
 }
 
 TEST_F(StartUpTest, WithoutDemoThePortListIsTheMachinesOwn) {

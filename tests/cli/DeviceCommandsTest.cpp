@@ -61,6 +61,43 @@ TEST_F(DeviceCommands, WriteSendsTheFile) {
     EXPECT_NE(err.str().find("Запись настройки ... Ok."), std::string::npos) << err.str();
 }
 
+// The file's serial number against the controller's: another one is warned
+// about and written all the same (a rescue configuration fits any controller);
+// an identity that cannot be read is warned about too.
+TEST_F(DeviceCommands, WriteWarnsWhenTheFileIsAnotherControllers) {
+    TKT41 model{driver};
+    model.ParamDevice.SerialNumber = 4242;
+    model.Contour1.Tnorm = 58;
+    const std::string path = PathOf("config.c50");
+    ASSERT_TRUE(kt41::config_file::SaveToFile(model, path));
+    auto write = Line("write");
+    write.push_back(path);
+    struct Case {
+        std::uint16_t Controller;
+        int FailAt;
+        std::string Warning;
+    };
+    for (const Case& c : {
+             Case{4242, 0, ""},
+             Case{777, 0,
+                  "kt41ctl: предупреждение: настройка в файле от контроллера № 04242, а "
+                  "подключён контроллер № 00777; настройка записывается\n"},
+             Case{4242, 2,
+                  "kt41ctl: предупреждение: заводской номер контроллера не прочитан; "
+                  "настройка записывается без проверки\n"},
+         }) {
+        SCOPED_TRACE(c.Controller);
+        driver.Calls.clear();
+        driver.FailAtCall = c.FailAt;
+        FakeControllerDriver::SetWord(driver.DeviceInfo, 1, c.Controller);
+        FakeControllerDriver::SetWord(driver.Contours[0], 74, 0);
+        ASSERT_EQ(Run(write), kExitOk) << err.str();
+        EXPECT_EQ(err.str(), c.Warning);
+        EXPECT_EQ(FakeControllerDriver::WordAt(driver.Contours[0], 74), 58);
+        EXPECT_EQ(driver.Calls.at(1).rfind("Read_DeviceInfo_KT41", 0), 0u) << driver.Calls.at(1);
+    }
+}
+
 TEST_F(DeviceCommands, Failures) {
     // No answer to either connect: exit 1, nothing saved, no third try.
     driver.ConnectFailures = 2;
@@ -107,7 +144,7 @@ TEST_F(DeviceCommands, AWriteCutShortNamesTheBlocksWritten) {
     write.push_back(path);
     const std::string mixture = "Прибор содержит смесь прежней и новой настройки.";
     struct Case {
-        int FailAt, ThrowAt; // calls after the connect
+        int FailAt, ThrowAt; // calls after the connect and the identity read
         std::vector<std::string> Lines;
     };
     for (const Case& c : {
@@ -122,8 +159,8 @@ TEST_F(DeviceCommands, AWriteCutShortNamesTheBlocksWritten) {
              Case{1, 0, {"kt41ctl: не удалось записать настройку в контроллер"}},
          }) {
         driver.Calls.clear();
-        driver.FailAtCall = c.FailAt != 0 ? c.FailAt + 1 : 0;
-        driver.ThrowAtCall = c.ThrowAt != 0 ? c.ThrowAt + 1 : 0;
+        driver.FailAtCall = c.FailAt != 0 ? c.FailAt + 2 : 0;
+        driver.ThrowAtCall = c.ThrowAt != 0 ? c.ThrowAt + 2 : 0;
         EXPECT_EQ(Run(write), kExitFailure);
         EXPECT_EQ(Lines(err.str()), c.Lines) << err.str();
     }

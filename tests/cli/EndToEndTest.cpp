@@ -1,3 +1,4 @@
+#include "cli/SerialNumberCheck.h"
 #include "config_file/ConfigFile.h"
 #include "device/TKT41.h"
 #include "simulator/Controller.h"
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace kt41::device;
+using kt41::cli::SerialNumberMismatchText;
 namespace fs = std::filesystem;
 
 // The kt41ctl program itself against the simulator over Modbus TCP.
@@ -106,13 +108,15 @@ protected:
 TEST_F(EndToEnd, WriteAFileAndReadItBack) {
     TKT41 written{unused};
     Prepare(written);
+    written.ParamDevice.SerialNumber = 777;
     const std::string file = PathOf("R50_№ 00777.c50");
     ASSERT_TRUE(kt41::config_file::SaveToFile(written, file));
 
     auto write = Line("write");
     write.push_back(file);
     ASSERT_EQ(Kt41ctl(write), 0) << err;
-    EXPECT_TRUE(err.empty()) << err;
+    // The file came from another controller: a warning, and the write goes on.
+    EXPECT_EQ(err, SerialNumberMismatchText(777, controller.Options().SerialNumber) + "\n");
 
     auto read = Line("read");
     read.insert(read.end(), {"-o", PathOf("back.c50")});
@@ -131,7 +135,9 @@ TEST_F(EndToEnd, WriteAFileAndReadItBack) {
     EXPECT_EQ(back.ParamDevice.SerialNumber, controller.Options().SerialNumber);
     TParamDevice device = back.ParamDevice;
     device.Model = device.SerialNumber = device.Version = device.Manufact_date = 0;
-    EXPECT_EQ(device, written.ParamDevice);
+    TParamDevice sent = written.ParamDevice;
+    sent.SerialNumber = 0;
+    EXPECT_EQ(device, sent);
 
     // The pages of both files agree but for the identity lines.
     ASSERT_EQ(Kt41ctl({"show", file}), 0) << err;
@@ -206,4 +212,134 @@ TEST_F(EndToEnd, LineFailures) {
     tcp.Hold(false);
 
     EXPECT_EQ(Kt41ctl({"read", "--port", tcp.PortName()}), 2);
+}
+
+// --- kt41ctl archive -------------------------------------------------------------------
+
+// A record of the archive as the controller keeps it: 5 March 2020 at `hour`,
+// with the given event words.
+kt41::sim::Controller::ArchiveWords ArchiveWordsAt(int hour, std::array<std::uint16_t, 4> status) {
+    kt41::sim::Controller::ArchiveWords w{};
+    w[0] = std::uint16_t((3 << 8) | 20);
+    w[1] = std::uint16_t((hour << 8) | 5);
+    for (std::size_t k = 0; k < 8; ++k) {
+        w[2 + k] = std::uint16_t(215 + k);
+    }
+    std::copy(status.begin(), status.end(), w.begin() + 14);
+    return w;
+}
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(separator, from)) != std::string::npos;
+         from = at + separator.size()) {
+        parts.push_back(text.substr(from, at - from));
+    }
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+// Long before the simulator's own archive: only these two records exist.
+class ArchiveEndToEnd : public EndToEnd {
+protected:
+    void SetUp() override {
+        EndToEnd::SetUp();
+        controller.SetArchiveRecord({2020, 3, 5, 7, 0, 0},
+                                    ArchiveWordsAt(7, {1u << 10, 0, 0, 1u << 5}));
+        controller.SetArchiveRecord({2020, 3, 5, 3, 0, 0}, ArchiveWordsAt(3, {}));
+    }
+    std::vector<std::string> Archive(std::vector<std::string> more) {
+        auto args = Line("archive");
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    }
+};
+
+TEST_F(ArchiveEndToEnd, OneTabSeparatedLinePerRecordNewestFirst) {
+    ASSERT_EQ(Kt41ctl(Archive({"--from", "2020-03-05", "--to", "2020-03-05"})), 0) << err;
+    EXPECT_EQ(controller.CallCount("Read_ArxRecord_KT41"), 24);
+    const auto lines = Split(out, "\n");
+    ASSERT_EQ(lines.size(), 3u) << out; // two records and the end of the last line
+    const auto first = Split(lines[0], "\t");
+    ASSERT_EQ(first.size(), 15u) << lines[0];
+    EXPECT_EQ(first[0], "05.03.20");
+    EXPECT_EQ(first[1], "07");
+    EXPECT_EQ(first[2], "21.5");
+    EXPECT_EQ(first[9], "22.2");
+    // The notes stay on the line: one entry after the other.
+    EXPECT_EQ(Split(first[14], "; ").size(), 2u) << first[14];
+    EXPECT_EQ(first[14].back(), ';');
+    EXPECT_EQ(lines[1].substr(0, 12), "05.03.20\t03\t");
+    EXPECT_EQ(lines[1].back(), '\t') << "no notes";
+    EXPECT_TRUE(lines[2].empty());
+}
+
+TEST_F(ArchiveEndToEnd, CsvFileWithHeaderAndQuotedNotes) {
+    const std::string csv = PathOf("archive.csv");
+    ASSERT_EQ(Kt41ctl(Archive({"--from", "2020-03-01", "--to", "2020-03-05", "-o", csv})), 0)
+        << err;
+    EXPECT_TRUE(out.empty()) << out;
+    const std::string text = ReadText(csv);
+    const auto lines = Split(text, "\r\n");
+    ASSERT_GE(lines.size(), 4u) << text;
+    EXPECT_EQ(lines[0].rfind("Дата  (Дн.Мс.Год),Час,\"Т1, °C\",", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(",Примечание"), std::string::npos) << lines[0];
+    // The notes of the first record are one quoted field over two lines.
+    EXPECT_EQ(lines[1].substr(0, 12), "05.03.20,07,");
+    EXPECT_EQ(lines[1].back(), ';');
+    EXPECT_NE(lines[1].find(",\"Событие: Сработал датчик"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[2].rfind("Событие: Включался перезапуск", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[2].back(), '"');
+    EXPECT_EQ(lines[3].substr(0, 12), "05.03.20,03,");
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
+TEST_F(ArchiveEndToEnd, RangesItRefuses) {
+    const struct {
+        const char* From;
+        const char* To;
+        const char* Says;
+    } cases[] = {
+        {"2020-03-01", "2020-03-09", "восьми календарных дней"},
+        {"2020-03-05", "2020-03-04", "раньше первого"},
+        {"2020-02-30", "2020-03-04", "ГГГГ-ММ-ДД"},
+        {"05.03.2020", "2020-03-04", "ГГГГ-ММ-ДД"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Kt41ctl(Archive({"--from", c.From, "--to", c.To})), 2) << c.From << " " << c.To;
+        EXPECT_NE(err.find(c.Says), std::string::npos) << err;
+    }
+    EXPECT_EQ(Kt41ctl(Archive({"--from", "2020-03-01"})), 2);
+    EXPECT_EQ(controller.CallCount("Read_ArxRecord_KT41"), 0);
+    // Eight calendar days are fine.
+    EXPECT_EQ(Kt41ctl(Archive({"--from", "2020-02-27", "--to", "2020-03-05"})), 0) << err;
+    EXPECT_EQ(controller.CallCount("Read_ArxRecord_KT41"), 192);
+}
+
+TEST_F(ArchiveEndToEnd, CtrlCStopsTheReadAndKeepsTheRecords) {
+    // A slow line with a record in every hour: the read takes many seconds.
+    kt41::sim::ControllerOptions options;
+    options.EmulatedBaud = 9600;
+    kt41::sim::Controller slow(options);
+    kt41::sim::TcpServer line(slow);
+    const std::string outFile = PathOf("out.txt");
+    const std::string command = Quoted(KT41CTL_PROGRAM) + " archive --port " +
+                                Quoted(line.PortName()) +
+                                " --address 1 --from $(date -d '-8 days' +%F) --to $(date -d "
+                                "'-1 day' +%F) >" +
+                                Quoted(outFile) + " 2>" + Quoted(PathOf("err.txt")) +
+                                " & pid=$!; while [ ! -s " + Quoted(outFile) +
+                                " ] && kill -0 $pid 2>/dev/null; do sleep 0.05; done; "
+                                "kill -INT $pid; wait $pid";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    out = ReadText(outFile);
+    err = ReadText(PathOf("err.txt"));
+    const auto lines = Split(out, "\n");
+    EXPECT_GE(lines.size(), 2u);
+    EXPECT_LT(lines.size(), 100u);
+    EXPECT_TRUE(lines.back().empty()) << "every record line is whole";
+    EXPECT_NE(err.find("Чтение архива прервано"), std::string::npos) << err;
 }

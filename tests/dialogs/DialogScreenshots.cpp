@@ -1,15 +1,20 @@
 // Grabs the schedule, calendar and pump-group dialogs, filled with the
-// simulator's demo plant, to PNG files, for looking at the layout. Not a test:
-// it is built with the tests but not registered with CTest. Run it as
+// simulator's demo plant, and the calibration windows to PNG files, for looking at the layout. Not
+// a test: it is built with the tests but not registered with CTest. Run it as
 //   KT41_SCREENSHOT_DIR=$PWD/docs/screenshots xvfb-run -a build/tests/dialogs/dialog_screenshots
 // (or with QT_QPA_PLATFORM=offscreen).
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
+#include "device/Calibration.h"
 #include "dialogs/TForm_Calendar.h"
+#include "dialogs/TForm_Dialog.h"
+#include "dialogs/TForm_KodiCalibr.h"
 #include "dialogs/TForm_Pumps_Conf.h"
 #include "dialogs/TForm_Schedule_Tnorm.h"
+#include "dialogs/TForm_Sel.h"
 #include "simulator/Configuration.h"
 #include "support/GuiTest.h"
+#include "support/SimulatedProgram.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +54,57 @@ TEST_F(DialogScreenshots, EveryWorkingCopyDialog) {
         });
         dialog->EditContour(contour);
     }
+}
+
+TEST_F(DialogScreenshots, TheCalibrationWindows) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    SimulatedProgram::Options options;
+    options.CommandLine = {"-C"};
+    SimulatedProgram program(options);
+    app::TForm_Main& main = program.Main();
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    program.Controller.References().SetResistance(92.16);
+    const auto save = [&folder](QWidget& window, const char* name) {
+        QApplication::processEvents();
+        const QString path = QDir(folder).absoluteFilePath(QString(name) + ".png");
+        EXPECT_TRUE(window.grab().save(path)) << path.toStdString();
+    };
+
+    // The monitor in its measuring phase, seven samples taken.
+    dialogs::TForm_KodiCalibr& monitor = *main.Form_KodiCalibr;
+    monitor.setWindowTitle("Калиб-ка термометра");
+    monitor.PointNumber = 1;
+    monitor.Channel = device::CodeMonitor::Temperature;
+    monitor.open();
+    monitor.Timer_Calibr->stop();
+    for (int tick = 0; tick < 12; ++tick) {
+        monitor.Timer_CalibrTimer();
+    }
+    save(monitor, "dialog-calibration-monitor");
+    monitor.reject();
+
+    dialogs::TForm_Sel& type = *main.Form_Sel;
+    QStringList choices;
+    for (const std::string& text : device::ThermometerChoiceTexts()) {
+        choices << QString::fromStdString(text);
+    }
+    type.setWindowTitle("Выбор типа термометра");
+    type.PrepareChoices(choices, 1);
+    type.open();
+    save(type, "dialog-thermometer-type");
+    type.reject();
+
+    dialogs::TForm_Dialog& prompt = *main.Form_Dialog;
+    prompt.SetLines(device::TermPromptLines(0, 1));
+    prompt.open();
+    save(prompt, "dialog-calibration-prompt");
+    prompt.reject();
 }
 
 } // namespace

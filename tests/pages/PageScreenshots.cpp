@@ -5,11 +5,15 @@
 // (or with QT_QPA_PLATFORM=offscreen).
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
+#include "pages/ArchivePage.h"
 #include "simulator/Configuration.h"
 #include "support/GuiTest.h"
+#include "support/SimulatedProgram.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 
 namespace kt41::testing {
@@ -65,6 +69,29 @@ TEST_F(PageScreenshots, EveryParameterPage) {
             QDir(folder).absoluteFilePath(QString("page-3-contour3-%1.png").arg(name));
         EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
     }
+}
+
+// The archive page after reading the demo controller's last eight days.
+TEST_F(PageScreenshots, ArchivePageAfterARead) {
+    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
+    }
+    QDir().mkpath(folder);
+    SimulatedProgram program;
+    app::TForm_Main& main = program.Main();
+    main.resize(1280, 640); // wide enough for the notes
+    main.show();
+    program.AnswerAddressDialog("1");
+    main.Connect_Device->trigger();
+    main.Read_Config->trigger();
+    main.PageControl1->setCurrentIndex(app::TForm_Main::kPageArchive);
+    auto* page = dynamic_cast<pages::ArchivePage*>(main.PageAt(app::TForm_Main::kPageArchive));
+    ASSERT_NE(page, nullptr);
+    page->AdvGlowButton_ReadArx->click();
+    QApplication::processEvents();
+    const QString path = QDir(folder).absoluteFilePath("page-6-archive.png");
+    EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
 }
 
 } // namespace
