@@ -96,7 +96,7 @@ TrendPlot::TrendPlot(TrendTime maxStep, QWidget* parent) : QWidget(parent), tren
     temperatureAxis_->setTitleText("°C");
     temperatureAxis_->setLabelFormat("%.0f");
     percentAxis_ = new QValueAxis;
-    percentAxis_->setTitleText("% от значения при 20 мА");
+    percentAxis_->setTitleText("% от 20 мА");
     percentAxis_->setLabelFormat("%.0f");
     chart_->addAxis(timeAxis_, Qt::AlignBottom);
     chart_->addAxis(temperatureAxis_, Qt::AlignLeft);
