@@ -15,6 +15,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest
     python3 python3-openpyxl mbpoll
     fonts-dejavu-core desktop-file-utils
+    qt6-charts-dev libqt6opengl6-dev # the charts package misses its OpenGL dependency
 )
 
 missing_packages() {

@@ -1,5 +1,6 @@
 #include "ArchivePage.h"
 
+#include "ArchivePlot.h"
 #include "GridLayouts.h"
 #include "device/ArchiveReader.h"
 #include "device/ProgressCodes.h"
@@ -129,6 +130,7 @@ ArchivePage::ArchivePage(PageHost& host, QWidget* parent) : QWidget(parent), hos
     page->setContentsMargins(6, 6, 6, 6);
     page->addLayout(controls);
     page->addLayout(GridLayout_Arx, 1);
+    TrendPlot_Arx = AttachArchivePlot(*this, host_);
 }
 
 void ArchivePage::PrepareAtStart() {

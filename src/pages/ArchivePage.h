@@ -25,6 +25,8 @@ class ParamGrid;
 
 namespace kt41::pages {
 
+class TrendPlot;
+
 // The page "Архив" (tab 6): a range of at most eight calendar days, read hour
 // by hour from the newest hour back and listed in AdvColumnGrid_Arx, one row
 // per record found. The read runs inside the click of AdvGlowButton_ReadArx
@@ -84,6 +86,8 @@ public:
     // The layout that holds the grid alone, so that another view of the
     // records can be put beside it.
     QVBoxLayout* GridLayout_Arx = nullptr;
+    // The records as a trend plot, on the "График" tab beside the grid.
+    TrendPlot* TrendPlot_Arx = nullptr;
 
 signals:
     // A record was listed in grid row `row` (1 for the newest).

@@ -98,6 +98,12 @@ TEST_F(PageScreenshots, ArchivePageAfterARead) {
     QApplication::processEvents();
     const QString path = QDir(folder).absoluteFilePath("page-6-archive.png");
     EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
+    // The same records on the "График" tab, at the window's design size.
+    main.resize(794, 556);
+    page->findChild<QTabWidget*>("TabControl_ArxView")->setCurrentIndex(1);
+    QApplication::processEvents();
+    const QString plot = QDir(folder).absoluteFilePath("page-6-archive-plot.png");
+    EXPECT_TRUE(main.grab().save(plot)) << plot.toStdString();
 }
 
 // The readings page after a poll of the simulated demo plant, with events in
