@@ -17,7 +17,6 @@
 
 #include <array>
 #include <chrono>
-#include <csignal>
 #include <ctime>
 #include <exception>
 #include <filesystem>
@@ -25,26 +24,6 @@
 namespace kt41::cli {
 
 namespace {
-
-action.sa_handler = [](int) { raised_ = 1; };
-sigemptyset(&action.sa_mask);
-action.sa_flags = SA_RESTART;
-sigaction(SIGINT, &action, &previous_);
-}
-~InterruptFlag() {
-    sigaction(SIGINT, &previous_, nullptr);
-}
-InterruptFlag(const InterruptFlag&) = delete;
-InterruptFlag& operator=(const InterruptFlag&) = delete;
-
-bool Raised() const {
-    return raised_ != 0;
-}
-
-private:
-static inline volatile std::sig_atomic_t raised_ = 0;
-struct sigaction previous_ {};
-};
 
 // The delivered archive template, found beside this program.
 std::string DeliveredTemplate() {
