@@ -5,6 +5,7 @@
 #include "app/TForm_Main.h"
 #include "catalogue/EventTable.h"
 #include "device/TKT41.h"
+#include "dialogs/TForm_SelPattern.h"
 #include "gui/GridEditing.h"
 #include "gui/ParamGrid.h"
 #include "support/GuiTest.h"
@@ -12,9 +13,13 @@
 
 #include <QAction>
 #include <QDateEdit>
+#include <QFileInfo>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 #include <mutex>
 
@@ -165,6 +170,26 @@ TEST_F(ArchivePageTest, OnePastDayIsReadHourByHourNewestFirst) {
     ASSERT_EQ(table.Rows.size(), 2);
     EXPECT_EQ(table.Rows[1].value(2), "03");
     EXPECT_EQ(table.Rows[1].size(), 16);
+}
+
+// The export button hands the grid to the window: the template choice, then
+// the workbook of the listed records, opened on the desktop.
+TEST_F(ArchivePageTest, TheExportButtonWritesTheListedRecordsToAWorkbook) {
+    Put(day, 7);
+    Put(day, 3);
+    Read(day, day);
+    ASSERT_TRUE(Page().AdvGlowButton_ExportExcel->isVisible());
+    dialogs::TForm_SelPattern& choice = *Main().Form_SelPattern;
+    QTimer::singleShot(0, &choice, [&choice] {
+        QTest::keyClick(choice.ListBox1, Qt::Key_Return); // the first template
+    });
+    Page().AdvGlowButton_ExportExcel->click();
+    ASSERT_EQ(Desktop.Opened.size(), 1) << LastLog().toStdString();
+    const QString workbook = Desktop.Opened[0].toLocalFile();
+    EXPECT_TRUE(QFileInfo(workbook).isFile());
+    EXPECT_TRUE(workbook.endsWith(" № 12345.xlsx")) << workbook.toStdString();
+    EXPECT_TRUE(workbook.contains("/Год_" + QString::number(QDate::currentDate().year()) + "/"))
+        << workbook.toStdString();
 }
 
 TEST_F(ArchivePageTest, RowTextsNotesAndColourFollowTheRecord) {
