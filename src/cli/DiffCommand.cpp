@@ -46,9 +46,7 @@ int Kt41Ctl::CompareConfigurations(const Arguments& a) {
         if (!session) {
             session = std::make_unique<Session>(driver_, a, err_);
             if (!session->Connect(a.Address)) {
-                Fail("контроллер с адресом " + std::to_string(a.Address) +
-                         " не отвечает на порту «" + a.Port + "»",
-                     true);
+                FailNoAnswer(a);
                 return nullptr;
             }
             if (!session->model.ReadConfiguration()) {

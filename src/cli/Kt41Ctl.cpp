@@ -113,12 +113,16 @@ void Kt41Ctl::ReportPartialWrite(const device::TKT41& model) {
     }
 }
 
+int Kt41Ctl::FailNoAnswer(const Arguments& a) {
+    return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
+                    Quoted(a.Port),
+                true);
+}
+
 int Kt41Ctl::ReadToFile(const Arguments& a) {
     Session session(driver_, a, err_);
     if (!session.Connect(a.Address)) {
-        return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
-                        Quoted(a.Port),
-                    true);
+        return FailNoAnswer(a);
     }
     if (!session.model.ReadConfiguration()) {
         return Fail("не удалось прочитать настройку контроллера", true);
@@ -136,9 +140,7 @@ int Kt41Ctl::WriteFromFile(const Arguments& a) {
         return Fail("не удалось прочитать файл конфигурации " + Quoted(a.File), false);
     }
     if (!session.Connect(a.Address)) {
-        return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
-                        Quoted(a.Port),
-                    true);
+        return FailNoAnswer(a);
     }
     WarnOnSerialNumberMismatch(session.model, err_);
     if (!a.Backup.empty() && !SaveBackup(session.model, a.Backup)) {
@@ -176,9 +178,7 @@ int Kt41Ctl::ShowFile(const Arguments& a) {
 int Kt41Ctl::PollCurrent(const Arguments& a) {
     Session session(driver_, a, err_);
     if (!session.Connect(a.Address)) {
-        return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
-                        Quoted(a.Port),
-                    true);
+        return FailNoAnswer(a);
     }
     // The input settings decide the unit of each 4-20 mA reading.
     if (!session.model.ReadInputs()) {
@@ -210,9 +210,7 @@ int Kt41Ctl::PollCurrent(const Arguments& a) {
 int Kt41Ctl::ShowClock(const Arguments& a) {
     Session session(driver_, a, err_);
     if (!session.Connect(a.Address)) {
-        return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
-                        Quoted(a.Port),
-                    true);
+        return FailNoAnswer(a);
     }
     if (!WriteClockLines(session.model, out_)) {
         return Fail("не удалось прочитать часы контроллера", true);
@@ -227,9 +225,7 @@ namespace kt41::cli {
 int Kt41Ctl::ReadArchive(const Arguments& a) {
     Session session(driver_, a, err_);
     if (!session.Connect(a.Address)) {
-        return Fail("контроллер с адресом " + std::to_string(a.Address) + " не отвечает на порту " +
-                        Quoted(a.Port),
-                    true);
+        return FailNoAnswer(a);
     }
     // The input settings decide the unit of each 4-20 mA column.
     if (!session.model.ReadInputs()) {

@@ -57,6 +57,8 @@ private:
     // the write; false after saying why (BackupCommand.cpp).
     bool SaveBackup(const device::TKT41& connected, const std::string& path);
     int Fail(const std::string& message, bool fromDriver);
+    // "the controller at address N does not answer on port P", as Fail.
+    int FailNoAnswer(const Arguments& a);
     // The port-busy text and the port's own message.
     int PortFailure(const driver::SerialPortError& e);
     // After a configuration write that stopped half-way: which blocks it wrote.
