@@ -168,10 +168,6 @@ void TForm_Main::LogContoursLeftInManualMode() {
     }
 }
 
-void TForm_Main::ReportPortError(const driver::SerialPortError& error) {
-    ShowPortError(*this, error);
-}
-
 void TForm_Main::Read_ConfigExecute() {
     const gui::BlockingOperation busy;
     try {

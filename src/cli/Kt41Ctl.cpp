@@ -3,6 +3,7 @@
 #include "ArchiveCommand.h"
 #include "ArchiveWorkbookOutput.h"
 #include "ClockCommand.h"
+#include "InterruptFlag.h"
 #include "Listings.h"
 #include "SerialNumberCheck.h"
 #include "Session.h"
@@ -16,7 +17,6 @@
 
 #include <array>
 #include <chrono>
-#include <csignal>
 #include <ctime>
 #include <exception>
 #include <filesystem>
@@ -24,28 +24,6 @@
 namespace kt41::cli {
 
 namespace {
-
-// Ctrl+C while it lives sets the flag instead of ending the program.
-class InterruptFlag {
-public:
-    InterruptFlag() {
-        raised_ = 0;
-        struct sigaction action {};
-        action.sa_handler = [](int) { raised_ = 1; };
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        sigaction(SIGINT, &action, &previous_);
-    }
-    ~InterruptFlag() { sigaction(SIGINT, &previous_, nullptr); }
-    InterruptFlag(const InterruptFlag&) = delete;
-    InterruptFlag& operator=(const InterruptFlag&) = delete;
-
-    bool Raised() const { return raised_ != 0; }
-
-private:
-    static inline volatile std::sig_atomic_t raised_ = 0;
-    struct sigaction previous_ {};
-};
 
 // The delivered archive template, found beside this program.
 std::string DeliveredTemplate() {
@@ -263,8 +241,12 @@ int Kt41Ctl::ReadArchive(const Arguments& a) {
         return Fail("не удалось прочитать параметры прибора", true);
     }
     const InterruptFlag interrupt;
-    ArchiveOutput io{out_, err_, Now ? Now() : LocalTimeNow(), ErrIsTerminal,
-                     [&interrupt] { return interrupt.Raised(); }};
+    ArchiveOutput io{out_,
+                     err_,
+                     Now ? Now() : LocalTimeNow(),
+                     ErrIsTerminal,
+                     [&interrupt] { return interrupt.Raised(); },
+                     {}};
     if (workbook) {
         io.TemplateFile = !a.Template.empty() ? a.Template : DeliveredTemplate();
     }

@@ -1,45 +1,19 @@
 // kt41ctl scan: the controllers that answer on a line.
+#include "InterruptFlag.h"
 #include "Kt41Ctl.h"
 
 #include "device/BusScan.h"
 #include "driver/ComPort.h"
 
-#include <atomic>
-#include <csignal>
-
 namespace kt41::cli {
-
-namespace {
-
-std::atomic<bool> stopRequested{false};
-
-extern "C" void RequestStop(int) {
-    stopRequested = true;
-}
-
-// Ctrl+C stops the scan between two addresses instead of ending the program,
-// so that what was found is still printed and the port closed.
-class InterruptGuard {
-public:
-    InterruptGuard() {
-        stopRequested = false;
-        previous_ = std::signal(SIGINT, RequestStop);
-    }
-    ~InterruptGuard() { std::signal(SIGINT, previous_); }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    void (*previous_)(int) = SIG_DFL;
-};
-
-} // namespace
 
 int Kt41Ctl::ScanLine(const Arguments& a) {
     driver::ComPort port;
     port.PortName = a.Port;
     device::TBusScan scan(driver_, port, a.First, a.Last, a.Bauds);
-    const InterruptGuard interrupt;
+    // Ctrl+C stops the scan between two addresses, so that what was found is
+    // still printed and the port closed.
+    const InterruptFlag interrupt;
     std::size_t printed = 0;
     const auto printFound = [&] {
         for (; printed < scan.Found().size(); ++printed) {
@@ -65,7 +39,7 @@ int Kt41Ctl::ScanLine(const Arguments& a) {
         if (!more) {
             break;
         }
-        if (stopRequested) {
+        if (interrupt.Raised()) {
             scan.Cancel();
         }
     }

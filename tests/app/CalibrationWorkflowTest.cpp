@@ -148,6 +148,9 @@ protected:
         main.Connect_Device->trigger();
         main.Read_Config->trigger();
         ASSERT_TRUE(main.PageControl1->isVisible());
+        // A read ends on the manual page, whose timer keeps the calibration
+        // commands disabled: the engineer goes to the device page first.
+        main.PageControl1->setCurrentIndex(TForm_Main::kPageDevice);
         // The engineer's resistor box and current source, as in --demo.
         main.ReferenceConfirmed = [this](const device::CalibrationReference& reference) {
             Confirmed.push_back(reference);

@@ -305,17 +305,17 @@ TEST_F(ArchiveEndToEnd, WorkbookFromTheTemplate) {
                   {"--from", "2020-03-01", "--to", "2020-03-05", "-o", book, "--template", templ})),
               0)
         << err;
-    const testing::ReadWorkbook read = testing::ReadWithOpenpyxl(book);
-    ASSERT_EQ(read.ExitCode, 0) << "openpyxl had to mend the workbook";
-    EXPECT_EQ(read.At("K2").Value, "12345"); // the simulator's serial number
-    EXPECT_EQ(read.At("B11").Value, "№\nп/п");
+    const kt41::testing::ReadWorkbook workbook = kt41::testing::ReadWithOpenpyxl(book);
+    ASSERT_EQ(workbook.ExitCode, 0) << "openpyxl had to mend the workbook";
+    EXPECT_EQ(workbook.At("K2").Value, "12345"); // the simulator's serial number
+    EXPECT_EQ(workbook.At("B11").Value, "№\nп/п");
     // Two records, newest first, numbered as the grid numbers them.
-    EXPECT_EQ(read.At("B12").Value, "1");
-    EXPECT_EQ(read.At("C12").Type, "date");
-    EXPECT_EQ(read.At("D12").Value, "07:00");
-    EXPECT_EQ(read.At("E12").Type, "number");
-    EXPECT_EQ(read.At("D13").Value, "03:00");
-    EXPECT_EQ(read.At("B14").Type, "");
+    EXPECT_EQ(workbook.At("B12").Value, "1");
+    EXPECT_EQ(workbook.At("C12").Type, "date");
+    EXPECT_EQ(workbook.At("D12").Value, "07:00");
+    EXPECT_EQ(workbook.At("E12").Type, "number");
+    EXPECT_EQ(workbook.At("D13").Value, "03:00");
+    EXPECT_EQ(workbook.At("B14").Type, "");
     // A template that is not a workbook: the records are read, the file is not made.
     const std::string broken = PathOf("broken.xltx");
     std::ofstream(broken) << "not a zip";
