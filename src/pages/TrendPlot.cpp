@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLegend>
 #include <QLegendMarker>
@@ -54,6 +55,7 @@ const std::array<ChannelLook, device::kTrendChannels> kLooks{{
     {"", QColor(99, 121, 57), Qt::DashDotLine},
 }};
 const QColor kMarkColor(243, 172, 101);
+const QString kPercentTitle = "% от 20 мА";
 
 // By InputType: 0 position, 1 pressure, 2 flow.
 const char* const kInputNames[] = {"Поз.", "P", "Расход"};
@@ -97,11 +99,16 @@ TrendPlot::TrendPlot(TrendTime maxStep, QWidget* parent) : QWidget(parent), tren
     temperatureAxis_->setTitleText("°C");
     temperatureAxis_->setLabelFormat("%.0f");
     percentAxis_ = new QValueAxis;
-    percentAxis_->setTitleText("% от 20 мА");
+    percentAxis_->setTitleText(kPercentTitle);
     percentAxis_->setLabelFormat("%.0f");
     chart_->addAxis(timeAxis_, Qt::AlignBottom);
     chart_->addAxis(temperatureAxis_, Qt::AlignLeft);
     chart_->addAxis(percentAxis_, Qt::AlignRight);
+    // A low plot has no room for the whole title of the right axis.
+    connect(chart_, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+        const int needs = QFontMetrics(percentAxis_->titleFont()).horizontalAdvance(kPercentTitle);
+        percentAxis_->setTitleText(needs + 8 > area.height() ? "%" : kPercentTitle);
+    });
 
     for (int c = 0; c < device::kTrendChannels; ++c) {
         auto* legend = new QLineSeries;
