@@ -177,7 +177,6 @@ void TrendPlot::AddArchiveRecord(const device::TArxRecord& record, const QString
     if (!note.trimmed().isEmpty()) {
         trend_.AddMark({device::TrendTimeOf(record), note.trimmed().toStdString()});
     }
-    Sync();
     PointsAdded();
 }
 
@@ -187,7 +186,6 @@ void TrendPlot::AddCurrentData(TrendTime time, const device::TCurrentData& data)
         types[k] = inputs_[k].InputType;
     }
     trend_.AddCurrentData(time, data, types);
-    Sync();
     PointsAdded();
 }
 
@@ -218,8 +216,11 @@ void TrendPlot::SetDeferredRedraw(bool on) {
     }
 }
 
+// The chart takes the new points now, or with the next redraw while redraws
+// are deferred: appending to the line series costs more than the points do.
 void TrendPlot::PointsAdded() {
     if (!deferred_) {
+        Sync();
         UpdateRanges();
         return;
     }
@@ -238,6 +239,7 @@ void TrendPlot::PointsAdded() {
 
 void TrendPlot::Redraw() {
     redrawLater_->stop();
+    Sync();
     UpdateRanges();
     view_->setUpdatesEnabled(true);
     sinceRedraw_.restart();

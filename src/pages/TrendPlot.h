@@ -56,10 +56,10 @@ public:
     // Keeps the points at or after `time`.
     void DropBefore(device::TrendTime time);
     void Clear();
-    // While on (an archive read runs), a new point redraws the chart at most
-    // every kRedrawInterval ms: the axes follow the points and the view
-    // repaints only then, since that costs more than adding a point. Off
-    // again, the chart is brought up to date at once.
+    // While on (an archive read runs), new points reach the chart at most
+    // every kRedrawInterval ms: the line series, the axes and the view follow
+    // the data only then, since that costs more than adding a point (Data()
+    // has every point at once). Off again, the chart is brought up to date.
     void SetDeferredRedraw(bool on);
     static constexpr int kRedrawInterval = 250;
     // The folder and name the save dialog proposes.
