@@ -155,6 +155,7 @@ void TForm_Main::CloseConnection() {
         ComPort1.Close();
         LogMessage("Сеанс связи завершен.");
     }
+    ForEachPage([](pages::MainWindowPage& page) { page.ConnectionClosed(); });
     SetConfigurationAvailable(false);
     Compare_Device->setEnabled(false);
     Scan_Line->setEnabled(true);

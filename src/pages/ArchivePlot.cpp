@@ -37,6 +37,7 @@ TrendPlot* AttachArchivePlot(ArchivePage& page, PageHost& host) {
                              plot->SetInputs(host.Model().Input_P);
                              plot->SetSaveProposal(host.CurrentSettings().ArchiveFolder,
                                                    "Архив.png");
+                             plot->SetDeferredRedraw(true); // until the read ends
                          }
                          const std::string notes = catalogue::ArchiveNotesText(record.Status, "\n");
                          plot->AddArchiveRecord(record, QString::fromStdString(notes));
@@ -46,6 +47,9 @@ TrendPlot* AttachArchivePlot(ArchivePage& page, PageHost& host) {
     QObject::connect(page.AdvGlowButton_ReadArx, &QPushButton::clicked, plot, [plot, &page] {
         if (!page.ReadingFlag && page.Records().empty()) {
             plot->Clear();
+        }
+        if (!page.ReadingFlag) {
+            plot->SetDeferredRedraw(false);
         }
     });
     return plot;

@@ -1,6 +1,7 @@
 #include "CurrentPage.h"
 
 #include "GridLayouts.h"
+#include "TrendPlot.h"
 #include "catalogue/CurrentReadingTexts.h"
 #include "catalogue/CurrentReadings.h"
 #include "device/ProgressCodes.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -137,13 +139,27 @@ CurrentPage::CurrentPage(PageHost& host, QWidget* parent) : QWidget(parent), hos
     bold.setBold(true);
     caption->setFont(bold);
 
+    // The log and the trend share the room below the grids: at the window's
+    // usual size neither would be readable in half of it.
+    TabControl_CurView = new QTabWidget(this);
+    TabControl_CurView->setObjectName("TabControl_CurView");
+    TabControl_CurView->setDocumentMode(true);
+    auto* logSheet = new QWidget(TabControl_CurView);
+    auto* logLayout = new QVBoxLayout(logSheet);
+    logLayout->setContentsMargins(0, 4, 0, 0);
+    logLayout->addWidget(caption);
+    logLayout->addWidget(AdvColumnGrid_LogErr, 1);
+    TabControl_CurView->addTab(logSheet, "События");
+    TrendPlot_Current = new TrendPlot(kTrendStep, TabControl_CurView);
+    TrendPlot_Current->setObjectName("TrendPlot_Current");
+    TabControl_CurView->addTab(TrendPlot_Current, "График");
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(AdvColumnGrid_CurIndicat);
     layout->addWidget(AdvColumnGrid_CurIndicat2);
     layout->addSpacing(4);
-    layout->addWidget(caption);
-    layout->addWidget(AdvColumnGrid_LogErr, 1);
+    layout->addWidget(TabControl_CurView, 1);
 }
 
 void CurrentPage::showEvent(QShowEvent* event) {
@@ -163,6 +179,12 @@ void CurrentPage::hideEvent(QHideEvent* event) {
 
 void CurrentPage::TabSheet_CurrentShow() {
     ClearPage();
+    // No polls ran while the page was hidden: the trend goes on after a gap,
+    // its 4-20 mA inputs as the configuration now has them.
+    TrendPlot_Current->Break();
+    TrendPlot_Current->SetInputs(host_.Model().Input_P);
+    TrendPlot_Current->SetSaveProposal(host_.CurrentSettings().ArchiveFolder,
+                                       "Текущие показания.png");
     host_.PostProgress(device::progress::CurrentPageShown, 0);
     Timer_CurrentTag = kPollInterval;
     Timer_Current->setInterval(kFirstPollDelay);
@@ -194,6 +216,7 @@ void CurrentPage::PollCurrentData() {
         polling_ = false;
         Timer_Current->stop();
         ShowNoReadings();
+        TrendPlot_Current->Break();
         host_.ReportPortError(error);
         return;
     }
@@ -201,8 +224,12 @@ void CurrentPage::PollCurrentData() {
     if (read) {
         FillReadings(data);
         RebuildEventLog(data.EventWords());
+        const device::TrendTime now = TrendTimeOf(TrendClock());
+        TrendPlot_Current->AddCurrentData(now, data);
+        TrendPlot_Current->DropBefore(now - kTrendSpan);
     } else {
         ShowNoReadings();
+        TrendPlot_Current->Break();
     }
 }
 
@@ -279,6 +306,10 @@ void CurrentPage::StopUsingLine() {
         QCoreApplication::processEvents();
         QThread::msleep(kFinishPauseMs);
     }
+}
+
+void CurrentPage::ConnectionClosed() {
+    TrendPlot_Current->Clear();
 }
 
 } // namespace kt41::pages

@@ -3,16 +3,22 @@
 #include "MainWindowPage.h"
 #include "PageHost.h"
 #include "device/CurrentData.h"
+#include "device/TrendSeries.h"
 #include "gui/ParamGrid.h"
 
+#include <QDateTime>
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
+class QTabWidget;
 class QTimer;
 
 namespace kt41::pages {
+
+class TrendPlot;
 
 // The page "Текущие показания" (tab 8): while it is shown, Timer_Current polls
 // the controller's current data, first about 50 ms after the page appears and
@@ -20,12 +26,19 @@ namespace kt41::pages {
 // thermometers, setpoints and the 4-20 mA inputs; AdvColumnGrid_CurIndicat2:
 // sensor states and pump running hours) and the events active now in
 // AdvColumnGrid_LogErr. Every text comes from catalogue::TCurrentReadingTexts
-// and catalogue::EventLogRows, which kt41ctl current uses too.
+// and catalogue::EventLogRows, which kt41ctl current uses too. Below the grids
+// the log shares a "События" / "График" switch with TrendPlot_Current, the
+// rolling trend of the last 24 hours of successful polls since connecting: a
+// failed poll and the time the page was hidden leave gaps in it, and it is
+// cleared when the connection closes.
 class CurrentPage : public QWidget, public MainWindowPage {
     Q_OBJECT
 public:
     static constexpr int kPollInterval = 5000; // ms, Timer_Current's design interval
     static constexpr int kFirstPollDelay = 50; // ms after the page is shown
+    static constexpr device::TrendTime kTrendSpan = 24 * 3600; // s the trend keeps
+    // Polls further apart than this (s) are not joined by a line.
+    static constexpr device::TrendTime kTrendStep = 60;
 
     explicit CurrentPage(PageHost& host, QWidget* parent = nullptr);
 
@@ -51,11 +64,16 @@ public:
     void PrepareClose() override;
     bool UsesLine() const override;
     void StopUsingLine() override;
+    void ConnectionClosed() override;
 
     // --- controls ----------------------------------------------------------------
     gui::ParamGrid* AdvColumnGrid_CurIndicat = nullptr;
     gui::ParamGrid* AdvColumnGrid_CurIndicat2 = nullptr;
     gui::ParamGrid* AdvColumnGrid_LogErr = nullptr;
+    QTabWidget* TabControl_CurView = nullptr; // "События" / "График"
+    TrendPlot* TrendPlot_Current = nullptr;
+    // The time a successful poll is put on the trend at (the local clock).
+    std::function<QDateTime()> TrendClock = [] { return QDateTime::currentDateTime(); };
     QTimer* Timer_Current = nullptr;
     // The interval the timer returns to after its first tick; negative: none.
     int Timer_CurrentTag = -1;

@@ -28,6 +28,9 @@ public:
     // Before the connection closes: stop what the page runs on the line and let
     // an exchange in progress finish, so the port closes under no one.
     virtual void StopUsingLine() {}
+
+    // The connection has closed: drop what the page gathered from it.
+    virtual void ConnectionClosed() {}
 };
 
 } // namespace kt41::pages

@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLegend>
 #include <QLegendMarker>
@@ -13,6 +14,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -53,6 +55,7 @@ const std::array<ChannelLook, device::kTrendChannels> kLooks{{
     {"", QColor(99, 121, 57), Qt::DashDotLine},
 }};
 const QColor kMarkColor(243, 172, 101);
+const QString kPercentTitle = "% от 20 мА";
 
 // By InputType: 0 position, 1 pressure, 2 flow.
 const char* const kInputNames[] = {"Поз.", "P", "Расход"};
@@ -96,11 +99,16 @@ TrendPlot::TrendPlot(TrendTime maxStep, QWidget* parent) : QWidget(parent), tren
     temperatureAxis_->setTitleText("°C");
     temperatureAxis_->setLabelFormat("%.0f");
     percentAxis_ = new QValueAxis;
-    percentAxis_->setTitleText("% от 20 мА");
+    percentAxis_->setTitleText(kPercentTitle);
     percentAxis_->setLabelFormat("%.0f");
     chart_->addAxis(timeAxis_, Qt::AlignBottom);
     chart_->addAxis(temperatureAxis_, Qt::AlignLeft);
     chart_->addAxis(percentAxis_, Qt::AlignRight);
+    // A low plot has no room for the whole title of the right axis.
+    connect(chart_, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+        const int needs = QFontMetrics(percentAxis_->titleFont()).horizontalAdvance(kPercentTitle);
+        percentAxis_->setTitleText(needs + 8 > area.height() ? "%" : kPercentTitle);
+    });
 
     for (int c = 0; c < device::kTrendChannels; ++c) {
         auto* legend = new QLineSeries;
@@ -132,6 +140,10 @@ TrendPlot::TrendPlot(TrendTime maxStep, QWidget* parent) : QWidget(parent), tren
     layout->setSpacing(2);
     layout->addWidget(view_, 1);
     layout->addLayout(buttons);
+
+    redrawLater_ = new QTimer(this);
+    redrawLater_->setSingleShot(true);
+    connect(redrawLater_, &QTimer::timeout, this, [this] { Redraw(); });
     UpdateRanges();
 }
 
@@ -156,6 +168,8 @@ void TrendPlot::SetInputs(const std::array<device::TInputAnalog, 4>& inputs) {
             ChannelName(device::tcAnalog1 + k));
     }
     Sync();
+    RescanExtent();
+    UpdateRanges();
 }
 
 void TrendPlot::AddArchiveRecord(const device::TArxRecord& record, const QString& note) {
@@ -163,7 +177,7 @@ void TrendPlot::AddArchiveRecord(const device::TArxRecord& record, const QString
     if (!note.trimmed().isEmpty()) {
         trend_.AddMark({device::TrendTimeOf(record), note.trimmed().toStdString()});
     }
-    Sync();
+    PointsAdded();
 }
 
 void TrendPlot::AddCurrentData(TrendTime time, const device::TCurrentData& data) {
@@ -172,7 +186,7 @@ void TrendPlot::AddCurrentData(TrendTime time, const device::TCurrentData& data)
         types[k] = inputs_[k].InputType;
     }
     trend_.AddCurrentData(time, data, types);
-    Sync();
+    PointsAdded();
 }
 
 void TrendPlot::Break() {
@@ -182,12 +196,53 @@ void TrendPlot::Break() {
 void TrendPlot::DropBefore(TrendTime time) {
     trend_.DropBefore(time);
     Sync();
+    RescanExtent();
+    UpdateRanges();
 }
 
 void TrendPlot::Clear() {
     trend_.Clear();
     Sync();
+    RescanExtent();
     ResetZoom();
+}
+
+void TrendPlot::SetDeferredRedraw(bool on) {
+    deferred_ = on;
+    if (on) {
+        sinceRedraw_.start();
+    } else {
+        Redraw();
+    }
+}
+
+// The chart takes the new points now, or with the next redraw while redraws
+// are deferred: appending to the line series costs more than the points do.
+void TrendPlot::PointsAdded() {
+    if (!deferred_) {
+        Sync();
+        UpdateRanges();
+        return;
+    }
+    const qint64 since = sinceRedraw_.elapsed();
+    if (since >= kRedrawInterval) {
+        Redraw();
+        return;
+    }
+    // The view keeps what it shows until the next redraw; should no more
+    // points come, that redraw comes by itself.
+    view_->setUpdatesEnabled(false);
+    if (!redrawLater_->isActive()) {
+        redrawLater_->start(int(kRedrawInterval - since));
+    }
+}
+
+void TrendPlot::Redraw() {
+    redrawLater_->stop();
+    Sync();
+    UpdateRanges();
+    view_->setUpdatesEnabled(true);
+    sinceRedraw_.restart();
 }
 
 std::vector<QLineSeries*> TrendPlot::SegmentsOf(int channel) const {
@@ -199,7 +254,6 @@ void TrendPlot::Sync() {
         SyncChannel(c);
     }
     SyncMarks();
-    UpdateRanges();
 }
 
 // The chart mirrors the trend's segments: the trend only appends (points to
@@ -237,8 +291,9 @@ void TrendPlot::SyncChannel(int channel) {
             QList<QPointF> points;
             points.reserve(qsizetype(segment.size()) - part->count());
             for (std::size_t k = std::size_t(part->count()); k < segment.size(); ++k) {
-                points.append(
-                    QPointF(ToAxis(segment[k].Time), PlotValue(channel, segment[k].Value)));
+                const double plotted = PlotValue(channel, segment[k].Value);
+                Widen(channel, segment[k].Time, plotted);
+                points.append(QPointF(ToAxis(segment[k].Time), plotted));
             }
             part->append(points);
         }
@@ -260,29 +315,38 @@ void TrendPlot::SyncMarks() {
     marks_->replace(points);
 }
 
+void TrendPlot::Widen(int channel, TrendTime time, double plotted) {
+    extent_.First = std::min(extent_.First, time);
+    extent_.Last = std::max(extent_.Last, time);
+    if (IsAnalog(channel)) {
+        extent_.PercentHigh = std::max(extent_.PercentHigh, plotted);
+    } else {
+        extent_.Low = std::min(extent_.Low, plotted);
+        extent_.High = std::max(extent_.High, plotted);
+    }
+}
+
+// After points went (or their scale changed): the extent of what is left.
+void TrendPlot::RescanExtent() {
+    extent_ = Extent{};
+    for (int c = 0; c < device::kTrendChannels; ++c) {
+        for (const TrendSegment& segment : trend_.Series(c).Segments()) {
+            for (const TrendPoint& p : segment) {
+                Widen(c, p.Time, PlotValue(c, p.Value));
+            }
+        }
+    }
+}
+
 void TrendPlot::UpdateRanges() {
     if (chart_->isZoomed()) {
         return; // the user's zoom stays until it is reset
     }
-    TrendTime first = std::numeric_limits<TrendTime>::max();
-    TrendTime last = std::numeric_limits<TrendTime>::min();
-    double low = std::numeric_limits<double>::max();
-    double high = std::numeric_limits<double>::lowest();
-    double percentHigh = 100.0;
-    for (int c = 0; c < device::kTrendChannels; ++c) {
-        for (const TrendSegment& segment : trend_.Series(c).Segments()) {
-            first = std::min({first, segment.front().Time, segment.back().Time});
-            last = std::max({last, segment.front().Time, segment.back().Time});
-            for (const TrendPoint& p : segment) {
-                if (IsAnalog(c)) {
-                    percentHigh = std::max(percentHigh, PlotValue(c, p.Value));
-                } else {
-                    low = std::min(low, p.Value);
-                    high = std::max(high, p.Value);
-                }
-            }
-        }
-    }
+    TrendTime first = extent_.First;
+    TrendTime last = extent_.Last;
+    double low = extent_.Low;
+    double high = extent_.High;
+    const double percentHigh = extent_.PercentHigh;
     if (first > last) { // nothing yet: the hour now
         last = TrendTimeOf(QDateTime::currentDateTime());
         first = last - 3600;
@@ -422,7 +486,10 @@ QString TrendPlot::HoverText(QPoint viewPosition) const {
     return text;
 }
 
-bool TrendPlot::SavePng(const QString& path) const {
+bool TrendPlot::SavePng(const QString& path) {
+    if (redrawLater_->isActive()) {
+        Redraw();
+    }
     return view_->grab().save(path, "PNG");
 }
 

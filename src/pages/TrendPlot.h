@@ -3,11 +3,13 @@
 #include "device/Records.h"
 #include "device/Trend.h"
 
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 class QChart;
@@ -16,6 +18,7 @@ class QDateTimeAxis;
 class QLineSeries;
 class QPushButton;
 class QScatterSeries;
+class QTimer;
 class QValueAxis;
 class QXYSeries;
 
@@ -53,6 +56,12 @@ public:
     // Keeps the points at or after `time`.
     void DropBefore(device::TrendTime time);
     void Clear();
+    // While on (an archive read runs), new points reach the chart at most
+    // every kRedrawInterval ms: the line series, the axes and the view follow
+    // the data only then, since that costs more than adding a point (Data()
+    // has every point at once). Off again, the chart is brought up to date.
+    void SetDeferredRedraw(bool on);
+    static constexpr int kRedrawInterval = 250;
     // The folder and name the save dialog proposes.
     void SetSaveProposal(const QString& folder, const QString& name) {
         saveFolder_ = folder;
@@ -74,7 +83,7 @@ public:
     // nearest shown point (or the note of a mark); empty when none is near.
     QString HoverText(QPoint viewPosition) const;
     // The chart as a PNG file; false when it could not be written.
-    bool SavePng(const QString& path) const;
+    bool SavePng(const QString& path);
     // "Сохранить график...": asks for a file and saves to it.
     void SaveButtonClick();
 
@@ -87,11 +96,23 @@ private:
         std::size_t DroppedParts = 0;    // segments removed so far
         bool Shown = true;
     };
+    // What the axes must show: the times and plotted values of all points.
+    struct Extent {
+        device::TrendTime First = std::numeric_limits<device::TrendTime>::max();
+        device::TrendTime Last = std::numeric_limits<device::TrendTime>::min();
+        double Low = std::numeric_limits<double>::max();
+        double High = std::numeric_limits<double>::lowest();
+        double PercentHigh = 100.0;
+    };
 
     void AddCurve(const QString& name, QXYSeries* legend, bool percentAxis);
     void Sync();
     void SyncChannel(int channel);
     void SyncMarks();
+    void Widen(int channel, device::TrendTime time, double plotted);
+    void RescanExtent();
+    void PointsAdded();
+    void Redraw();
     void UpdateRanges();
     void ResetZoom();
     void HideLegendOf(QXYSeries* series);
@@ -108,6 +129,10 @@ private:
     QValueAxis* percentAxis_ = nullptr;
     QScatterSeries* marks_ = nullptr;
     std::vector<Curve> curves_;
+    Extent extent_;
+    bool deferred_ = false;
+    QElapsedTimer sinceRedraw_;
+    QTimer* redrawLater_ = nullptr; // the redraw after the last deferred point
     QString saveFolder_;
     QString saveFileName_ = "График.png";
 };

@@ -3,6 +3,7 @@
 #include "app/StartUp.h"
 #include "app/TForm_Main.h"
 #include "gui/ParamGrid.h"
+#include "pages/TrendPlot.h"
 #include "simulator/Controller.h"
 #include "support/GuiTest.h"
 #include "support/SimulatedProgram.h"
@@ -14,6 +15,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <QLineSeries>
 
 #include <vector>
 
@@ -190,6 +193,64 @@ TEST_F(CurrentPageTest, AFailedPollShowsDashesAndKeepsHeadersAndLog) {
 
     page.Timer_CurrentTimer();
     EXPECT_EQ(page.AdvColumnGrid_CurIndicat->CellText(1, 8), "0,45");
+}
+
+TEST_F(CurrentPageTest, TrendGainsAPointPerPollAGapPerFailureAndIsClearedOnDisconnect) {
+    Freeze({{4, 215}}); // T1 21.5 °C
+    CurrentPage& page = Page();
+    const QDateTime start(QDate(2025, 12, 8), QTime(10, 0));
+    qint64 seconds = 0;
+    page.TrendClock = [&] { return start.addSecs(seconds); };
+    ShowPage();
+    page.Timer_Current->stop(); // every poll below is one call of the handler
+    const auto poll = [&](qint64 at) {
+        seconds = at;
+        page.Timer_CurrentTimer();
+    };
+    const device::TrendTime t0 = pages::TrendTimeOf(start);
+    // The start times and sizes of T1's segments, in the data and on the chart.
+    const auto segments = [&] {
+        std::vector<std::pair<device::TrendTime, std::size_t>> shape;
+        for (const device::TrendSegment& s : page.TrendPlot_Current->Data().Series(0).Segments()) {
+            shape.emplace_back(s.front().Time - t0, s.size());
+        }
+        std::vector<std::pair<device::TrendTime, std::size_t>> drawn;
+        for (QLineSeries* part : page.TrendPlot_Current->SegmentsOf(device::tcTemp1)) {
+            drawn.emplace_back(
+                pages::TrendTimeOf(QDateTime::fromMSecsSinceEpoch(qint64(part->at(0).x()))) - t0,
+                std::size_t(part->count()));
+        }
+        EXPECT_EQ(drawn, shape);
+        return shape;
+    };
+    using Shape = std::vector<std::pair<device::TrendTime, std::size_t>>;
+
+    poll(0);
+    poll(5);
+    EXPECT_EQ(segments(), (Shape{{0, 2}}));
+    EXPECT_EQ(page.TrendPlot_Current->Data().Series(0).Segments()[0][1],
+              (device::TrendPoint{t0 + 5, 21.5}));
+    // A failed poll (the driver asks twice) breaks the line.
+    Controller().AddFault({sim::FaultKind::NoAnswer, "Get_Current_Data_KT41", 0, 2});
+    poll(10);
+    poll(15);
+    poll(20);
+    EXPECT_EQ(segments(), (Shape{{0, 2}, {15, 2}}));
+    // So does the time the page was hidden.
+    Main().PageControl1->setCurrentIndex(app::TForm_Main::kPageDevice);
+    ShowPage();
+    page.Timer_Current->stop();
+    poll(25);
+    EXPECT_EQ(segments(), (Shape{{0, 2}, {15, 2}, {25, 1}}));
+    // Polls a day later push out what is older than 24 hours.
+    poll(24 * 3600 + 16);
+    EXPECT_EQ(segments(), (Shape{{20, 1}, {25, 1}, {24 * 3600 + 16, 1}}));
+
+    // Closing the connection clears the trend, whether the page polls or not.
+    Main().Connect_Device->trigger();
+    ASSERT_FALSE(Main().ComPort1.Connected());
+    EXPECT_TRUE(page.TrendPlot_Current->Data().Empty());
+    EXPECT_TRUE(page.TrendPlot_Current->SegmentsOf(device::tcTemp1).empty());
 }
 
 } // namespace

@@ -129,6 +129,30 @@ TEST_F(PageScreenshots, CurrentReadingsPage) {
     QApplication::processEvents();
     const QString path = QDir(folder).absoluteFilePath("page-8-current.png");
     EXPECT_TRUE(main.grab().save(path)) << path.toStdString();
+
+    // Its trend over an hour of polls, 30 s apart on the controller's clock,
+    // with one failed poll that leaves a gap.
+    const auto controllerTime = [&program] {
+        const driver::CivilDateTime c = program.Controller.Clock();
+        return QDateTime(QDate(c.Year, c.Month, c.Day), QTime(c.Hour, c.Minute, c.Second));
+    };
+    page->Timer_Current->stop();
+    page->TrendClock = controllerTime;
+    page->ConnectionClosed(); // the trend starts with these polls
+    QDateTime at(QDate(2025, 12, 8), QTime(9, 30));
+    for (int poll = 0; poll < 120; ++poll) {
+        program.Controller.SetClock({at.date().year(), at.date().month(), at.date().day(),
+                                     at.time().hour(), at.time().minute(), at.time().second()});
+        if (poll == 70) {
+            program.Controller.AddFault({sim::FaultKind::NoAnswer, "Get_Current_Data_KT41", 0, 2});
+        }
+        page->Timer_CurrentTimer();
+        at = at.addSecs(30);
+    }
+    page->TabControl_CurView->setCurrentIndex(1);
+    QApplication::processEvents();
+    const QString trend = QDir(folder).absoluteFilePath("page-8-current-trend.png");
+    EXPECT_TRUE(main.grab().save(trend)) << trend.toStdString();
 }
 
 // The manual page against the simulated controller: contour 1 in manual mode

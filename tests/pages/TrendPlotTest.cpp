@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QChart>
+#include <QDateTimeAxis>
 #include <QDir>
 #include <QImage>
 #include <QLegend>
@@ -12,6 +13,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <QValueAxis>
 
 namespace kt41::testing {
 namespace {
@@ -203,6 +205,27 @@ TEST_F(TrendPlotTest, RollingWindowAndClearRemoveTheirSegmentsFromTheChart) {
     plot.Clear();
     EXPECT_EQ(int(plot.Chart()->series().size()), base);
     EXPECT_TRUE(plot.Data().Empty());
+}
+
+TEST_F(TrendPlotTest, AxesCoverEveryPointOnceADeferredRedrawEnds) {
+    // As during an archive read: the points come faster than the redraws.
+    plot.SetDeferredRedraw(true);
+    for (int hour = 0; hour < 24; ++hour) {
+        plot.AddArchiveRecord(Record(hour, hour == 5 ? 180.0f : 20.0f), "");
+    }
+    plot.SetDeferredRedraw(false);
+    EXPECT_TRUE(plot.View()->updatesEnabled());
+    QLineSeries* t1 = plot.SegmentsOf(device::tcTemp1).front();
+    auto* time = qobject_cast<QDateTimeAxis*>(plot.Chart()->axes(Qt::Horizontal, t1).front());
+    auto* temperature = qobject_cast<QValueAxis*>(plot.Chart()->axes(Qt::Vertical, t1).front());
+    ASSERT_TRUE(time && temperature);
+    EXPECT_LE(time->min(), QDateTime(QDate(2022, 3, 5), QTime(0, 0)));
+    EXPECT_GE(time->max(), QDateTime(QDate(2022, 3, 5), QTime(23, 0)));
+    EXPECT_GE(temperature->max(), 180.0);
+    // With the hottest hour gone the axis shrinks to what is left.
+    plot.DropBefore(device::TrendTimeOf(2022, 3, 5, 6));
+    EXPECT_LT(temperature->max(), 180.0);
+    EXPECT_GE(temperature->max(), 50.0);
 }
 
 } // namespace
