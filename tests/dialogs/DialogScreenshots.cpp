@@ -23,7 +23,7 @@
 #include "simulator/Controller.h"
 #include "simulator/PtyServer.h"
 #include "support/FakeControllerDriver.h"
-#include "support/GuiTest.h"
+#include "support/ScreenshotTest.h"
 #include "support/SimulatedProgram.h"
 
 #include <QAction>
@@ -36,14 +36,9 @@
 namespace kt41::testing {
 namespace {
 
-class DialogScreenshots : public GuiTest {};
+class DialogScreenshots : public ScreenshotTest {};
 
 TEST_F(DialogScreenshots, EveryWorkingCopyDialog) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     auto program = StartProgram();
     app::TForm_Main& main = program->Main();
     const sim::Configuration plant = sim::DemoConfiguration();
@@ -70,11 +65,6 @@ TEST_F(DialogScreenshots, EveryWorkingCopyDialog) {
 }
 
 TEST_F(DialogScreenshots, TheCalibrationWindows) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     SimulatedProgram::Options options;
     options.CommandLine = {"-C"};
     SimulatedProgram program(options);
@@ -83,7 +73,7 @@ TEST_F(DialogScreenshots, TheCalibrationWindows) {
     program.AnswerAddressDialog("1");
     main.Connect_Device->trigger();
     program.Controller.References().SetResistance(92.16);
-    const auto save = [&folder](QWidget& window, const char* name) {
+    const auto save = [this](QWidget& window, const char* name) {
         QApplication::processEvents();
         const QString path = QDir(folder).absoluteFilePath(QString(name) + ".png");
         EXPECT_TRUE(window.grab().save(path)) << path.toStdString();
@@ -121,11 +111,6 @@ TEST_F(DialogScreenshots, TheCalibrationWindows) {
 }
 
 TEST_F(DialogScreenshots, ClockWindow) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     SimulatedProgram program;
     app::TForm_Main& main = program.Main();
     main.show();
@@ -144,11 +129,6 @@ TEST_F(DialogScreenshots, ClockWindow) {
 // The comparison window after edits on the pages, and the scan window after a
 // scan of a simulated line with three controllers.
 TEST_F(DialogScreenshots, ComparisonAndScanWindows) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     auto program = StartProgram();
     app::TForm_Main& main = program->Main();
     const sim::Configuration plant = sim::DemoConfiguration();
@@ -207,11 +187,6 @@ TEST_F(DialogScreenshots, ComparisonAndScanWindows) {
 // The template choice over three templates beside the delivered one, and the
 // About window.
 TEST_F(DialogScreenshots, TemplateChoiceAndAbout) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     auto program = StartProgram();
     app::TForm_Main& main = program->Main();
     main.show();

@@ -10,7 +10,7 @@
 #include "pages/ManualPage.h"
 #include "simulator/Configuration.h"
 #include "simulator/Controller.h"
-#include "support/GuiTest.h"
+#include "support/ScreenshotTest.h"
 #include "support/SimulatedProgram.h"
 
 #include <QAction>
@@ -25,7 +25,7 @@
 namespace kt41::testing {
 namespace {
 
-class PageScreenshots : public GuiTest {};
+class PageScreenshots : public ScreenshotTest {};
 
 void ShowDemoPlant(app::TForm_Main& main) {
     const sim::Configuration plant = sim::DemoConfiguration();
@@ -44,11 +44,6 @@ void ShowDemoPlant(app::TForm_Main& main) {
 }
 
 TEST_F(PageScreenshots, EveryParameterPage) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     auto program = StartProgram();
     app::TForm_Main& main = program->Main();
     main.show();
@@ -79,11 +74,6 @@ TEST_F(PageScreenshots, EveryParameterPage) {
 
 // The archive page after reading the demo controller's last eight days.
 TEST_F(PageScreenshots, ArchivePageAfterARead) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     SimulatedProgram program;
     app::TForm_Main& main = program.Main();
     main.resize(1280, 640); // wide enough for the notes
@@ -109,11 +99,6 @@ TEST_F(PageScreenshots, ArchivePageAfterARead) {
 // The readings page after a poll of the simulated demo plant, with events in
 // its log (one of the plant's short episodes and a few events held).
 TEST_F(PageScreenshots, CurrentReadingsPage) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     SimulatedProgram program;
     app::TForm_Main& main = program.Main();
     main.show();
@@ -158,11 +143,6 @@ TEST_F(PageScreenshots, CurrentReadingsPage) {
 // The manual page against the simulated controller: contour 1 in manual mode
 // with its valve opening and pump 1 on, analog output 1 at 12.5 mA.
 TEST_F(PageScreenshots, ManualPage) {
-    const QString folder = qEnvironmentVariable("KT41_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        GTEST_SKIP() << "KT41_SCREENSHOT_DIR is not set";
-    }
-    QDir().mkpath(folder);
     SimulatedProgram program;
     app::TForm_Main& main = program.Main();
     main.show();
